@@ -1,0 +1,127 @@
+#include "engine/NumberText.h"
+
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+namespace engine {
+
+int findPoint(std::string_view text) {
+    const auto pos = text.find('.');
+    return pos == std::string_view::npos ? 0 : static_cast<int>(pos) + 1;
+}
+
+std::string trimBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(' ');
+    return std::string(text.substr(first, last - first + 1));
+}
+
+double textToNumber(std::string_view text) {
+    const std::string trimmed = trimBlanks(text);
+    double value = 0.0;
+    const char* begin = trimmed.data();
+    const char* end = begin + trimmed.size();
+    const auto result = std::from_chars(begin, end, value, std::chars_format::general);
+    if (result.ec != std::errc()) {
+        return 0.0;
+    }
+    return value;
+}
+
+std::string rawNumberText(double value) {
+    if (value == 0.0) {
+        return " 0";
+    }
+    // Shortest round-trip formatting is not wanted here: results are rounded to 15
+    // significant digits, which hides representation errors such as 0.1 + 0.2.
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                      std::chars_format::general, 15);
+    std::string text(buffer, result.ptr);
+    for (char& c : text) {
+        if (c == 'e') {
+            c = 'E';
+        }
+    }
+    const bool negative = text.front() == '-';
+    std::string digits = negative ? text.substr(1) : text;
+    if (digits.size() > 1 && digits[0] == '0' && digits[1] == '.') {
+        digits.erase(0, 1);
+    }
+    return (negative ? "-" : " ") + digits;
+}
+
+std::size_t exponentPosition(std::string_view text) {
+    // An exponent always follows a digit; an "E" in front is the display's overflow marker.
+    const auto plus = text.find("E+", 1);
+    if (plus != std::string_view::npos) {
+        return plus;
+    }
+    return text.find("E-", 1);
+}
+
+std::string expandSmallExponent(std::string_view text) {
+    const auto split = text.find("E-");
+    if (split == std::string_view::npos) {
+        return std::string(text);
+    }
+    std::string mantissa(text.substr(0, split));
+    const auto point = mantissa.find('.');
+    if (point != std::string::npos) {
+        mantissa.erase(point, 1);
+    }
+    mantissa = trimBlanks(mantissa);
+
+    int exponent = 0;
+    const std::string_view digits = text.substr(split + 2);
+    std::from_chars(digits.data(), digits.data() + digits.size(), exponent);
+    const std::string prefix = "0." + std::string(exponent > 1 ? exponent - 1 : 0, '0');
+
+    if (!text.empty() && text.front() == '-') {
+        const auto minus = mantissa.find('-');
+        if (minus != std::string::npos) {
+            mantissa.replace(minus, 1, "-" + prefix);
+        }
+        return mantissa;
+    }
+    return prefix + mantissa;
+}
+
+std::string normaliseResult(std::string_view text) {
+    std::string result = trimBlanks(text);
+    if (findPoint(result) == 1) {
+        result.insert(0, "0");
+    }
+    const auto negativePoint = result.find("-.");
+    if (negativePoint != std::string::npos) {
+        result.replace(negativePoint, 2, "-0.");
+    }
+    return result;
+}
+
+std::string cutDecimals(std::string_view text) {
+    const auto exponent = exponentPosition(text);
+    const std::string_view mantissa = text.substr(0, exponent);
+    const std::string_view tail =
+        exponent == std::string_view::npos ? std::string_view() : text.substr(exponent);
+    const int p = findPoint(mantissa);
+    if (p != 0 && static_cast<int>(mantissa.size()) >= p + 4) {
+        return std::string(mantissa.substr(0, static_cast<std::size_t>(p + 4))) +
+               std::string(tail);
+    }
+    return std::string(text);
+}
+
+std::string bracketNegative(std::string_view text) {
+    std::string trimmed = trimBlanks(text);
+    if (!trimmed.empty() && trimmed.front() == '-') {
+        return "(" + trimmed + ")";
+    }
+    return trimmed;
+}
+
+} // namespace engine

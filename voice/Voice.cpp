@@ -1,0 +1,20 @@
+#include "voice/Voice.h"
+
+#include "voice/ClipPlayer.h"
+
+#include <utility>
+
+namespace voice {
+
+Voice::Voice(ClipPlayer& player, std::string folder) : player_(player), folder_(std::move(folder)) {}
+
+void Voice::playClip(int clip) { player_.play(clipPath(clip)); }
+
+std::string Voice::clipPath(int clip) const {
+    if (folder_.empty()) {
+        return {};
+    }
+    return folder_ + "/" + std::to_string(clip) + ".wav";
+}
+
+} // namespace voice

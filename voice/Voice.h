@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <utility>
+
+namespace voice {
+
+class ClipPlayer;
+
+// Plays clips by number from the clip folder. Without a usable folder every clip is asked
+// for by an empty name, which the player answers with the fallback sound: the program
+// keeps running and the keys still give an audible answer.
+class Voice {
+public:
+    Voice(ClipPlayer& player, std::string folder);
+
+    void playClip(int clip);
+    std::string clipPath(int clip) const;
+
+    const std::string& folder() const { return folder_; }
+    void setFolder(std::string folder) { folder_ = std::move(folder); }
+
+private:
+    ClipPlayer& player_;
+    std::string folder_;
+};
+
+} // namespace voice
