@@ -1,0 +1,336 @@
+#include "settings/Program.h"
+
+#include "engine/ClipNumbers.h"
+#include "record/RecordSaver.h"
+#include "settings/SettingsFile.h"
+#include "voice/ReadingTimer.h"
+
+namespace settings {
+namespace {
+
+using enum MenuItem;
+
+constexpr Rgb kBlue{0, 0, 255};     // palette colour 9
+constexpr Rgb kMagenta{255, 0, 255}; // palette colour 13
+constexpr Rgb kCyan{0, 255, 255};   // palette colour 11
+
+} // namespace
+
+Program::Program(MainView& view, voice::ClipPlayer& player, voice::ReadingTimer& timer,
+                 std::string appFolder, std::function<std::string()> extractClips)
+    : view_(view), timer_(timer), voice_(player, std::string()), reader_(voice_, timer),
+      calc_(*this), appFolder_(std::move(appFolder)), extractClips_(std::move(extractClips)) {
+    for (const MenuItemInfo& info : menuItems()) {
+        checks_[static_cast<std::size_t>(info.item)] = info.checkedAtStart;
+    }
+    reader_.onFinished = [this] { calc_.finishSpeaking(); };
+}
+
+void Program::startUp() {
+    indicatorVisible_ = true;
+    view_.setIndicatorVisible(true);
+    calc_.setVoiceOn(true);
+    // A fresh record: narrow scroll range, no full notice, numbering from 1.
+    view_.showRecord(records_);
+    calc_.resetCalculator();
+    view_.paintKeyFaces();
+    voice_.setFolder(extractClips_ ? extractClips_() : std::string());
+    loadSettings();
+}
+
+void Program::keyClicked(engine::Key key) { calc_.press(key); }
+
+void Program::characterTyped(int code) { calc_.typeCharacter(code); }
+
+void Program::menuChosen(MenuItem item) {
+    switch (item) {
+    case mensenyin:
+        toggleVoice();
+        break;
+    case munkai:
+        toggleRecordPanel();
+        break;
+    case munkeey:
+        toggleKeyboard();
+        break;
+    case munb:
+        if (calc_.state().voiceOn) {
+            playClip(engine::kClipClick);
+        }
+        chooseColour(1);
+        break;
+    case munr:
+        voiceGate();
+        chooseColour(2);
+        break;
+    case munq:
+        voiceGate();
+        chooseColour(3);
+        break;
+    case munt2:
+        voiceGate();
+        chooseKeep(1);
+        break;
+    case munt4:
+        voiceGate();
+        chooseKeep(2);
+        break;
+    case munt:
+        voiceGate();
+        chooseKeep(3);
+        break;
+    case munread2:
+        voiceGate();
+        chooseRead(1);
+        break;
+    case munread:
+        voiceGate();
+        chooseRead(2);
+        break;
+    case munread4:
+        voiceGate();
+        chooseRead(3);
+        break;
+    case about:
+        showAbout();
+        break;
+    case munend:
+        exitAction();
+        break;
+    case munjhy:
+    case mnubarl0:
+    case mnubarl1:
+    case mnubarl2:
+        break;
+    }
+}
+
+void Program::voiceGate() {
+    if (calc_.state().voiceOn && !calc_.state().speaking) {
+        playClip(engine::kClipClick);
+    }
+}
+
+void Program::setChecked(MenuItem item, bool on) {
+    checks_[static_cast<std::size_t>(item)] = on;
+    view_.setMenuChecked(item, on);
+}
+
+void Program::chooseColour(int choice) {
+    setChecked(munb, choice == 1);
+    setChecked(munr, choice == 2);
+    setChecked(munq, choice == 3);
+    colourChoice_ = choice;
+    view_.setDisplayColour(choice == 1 ? kBlue : choice == 2 ? kMagenta : kCyan);
+    calc_.showDisplay();
+}
+
+void Program::chooseKeep(int choice) {
+    setChecked(munt2, choice == 1);
+    setChecked(munt4, choice == 2);
+    setChecked(munt, choice == 3);
+    keepChoice_ = choice;
+    calc_.setKeepDecimals(choice == 1 ? 2 : choice == 2 ? 4 : 0);
+}
+
+void Program::chooseRead(int choice) {
+    setChecked(munread, choice == 2);
+    setChecked(munread2, choice == 1);
+    setChecked(munread4, choice == 3);
+    readChoice_ = choice;
+    readDecimals_ = choice == 1 ? 2 : choice == 2 ? 0 : 4;
+}
+
+void Program::toggleVoice() {
+    playClip(engine::kClipClick);
+    calc_.setVoiceOn(!calc_.state().voiceOn);
+    indicatorVisible_ = !indicatorVisible_;
+    view_.setIndicatorVisible(indicatorVisible_);
+    setChecked(mensenyin, !checked(mensenyin));
+}
+
+void Program::toggleKeyboard() {
+    voiceGate();
+    const bool on = !checked(munkeey);
+    calc_.setKeyboardOn(on);
+    setChecked(munkeey, on);
+}
+
+void Program::showAbout() {
+    if (calc_.state().voiceOn) {
+        playClip(engine::kClipClick);
+    }
+    view_.showAbout();
+}
+
+void Program::aboutIconClicked() { view_.showAbout(); }
+
+void Program::setPanel(bool open) {
+    view_.setWidthTwips(open ? kWideWidthTwips : kNarrowWidthTwips);
+    records_.setRecordOn(open);
+    setChecked(munkai, open);
+}
+
+void Program::toggleRecordPanel() {
+    voiceGate();
+    setPanel(!records_.recordOn());
+}
+
+void Program::stopRecording() {
+    if (records_.recordOn()) {
+        setPanel(false);
+    }
+}
+
+void Program::recordTabClicked() {
+    if (records_.recordOn()) {
+        stopRecording();
+    } else {
+        toggleRecordPanel();
+    }
+}
+
+void Program::stopClicked() { stopRecording(); }
+
+void Program::clearRecordsClicked() {
+    records_.clearRecords();
+    view_.showRecord(records_);
+}
+
+void Program::viewClicked() {
+    records_.toggleWideView();
+    view_.showRecord(records_);
+}
+
+void Program::saveClicked() {
+    const record::SaveResult result = record::RecordSaver(appFolder_).saveRecords(records_);
+    view_.showMessage(kAppTitle, result.message());
+}
+
+void Program::applyColour(int choice) {
+    // Codes outside 1..3 are kept for writing back but change nothing.
+    if (choice == 1) {
+        setChecked(munb, true);
+        view_.setDisplayColour(kBlue);
+    } else if (choice == 2) {
+        setChecked(munr, true);
+        setChecked(munb, false);
+        view_.setDisplayColour(kMagenta);
+    } else if (choice == 3) {
+        setChecked(munq, true);
+        setChecked(munb, false);
+        view_.setDisplayColour(kCyan);
+    }
+}
+
+void Program::applyKeep(int choice) {
+    if (choice == 1) {
+        setChecked(munt2, true);
+        setChecked(munt4, false);
+        calc_.setKeepDecimals(2);
+    } else if (choice == 2) {
+        setChecked(munt4, true);
+        calc_.setKeepDecimals(4);
+    } else if (choice == 3) {
+        setChecked(munt, true);
+        setChecked(munt4, false);
+        calc_.setKeepDecimals(0);
+    }
+}
+
+void Program::applyRead(int choice) {
+    if (choice == 1) {
+        setChecked(munread2, true);
+        readDecimals_ = 2;
+    } else if (choice == 2) {
+        setChecked(munread, true);
+        setChecked(munread2, false);
+        readDecimals_ = 0;
+    } else if (choice == 3) {
+        setChecked(munread4, true);
+        setChecked(munread2, false);
+        readDecimals_ = 4;
+    }
+}
+
+void Program::applyDefaults() {
+    view_.setWidthTwips(kNarrowWidthTwips);
+    records_.setRecordOn(false);
+    setChecked(munb, true);
+    view_.setDisplayColour(kBlue);
+    setChecked(munt4, true);
+    calc_.setKeepDecimals(4);
+    setChecked(munread2, true);
+    readDecimals_ = 2;
+    colourChoice_ = 1;
+    keepChoice_ = 2;
+    readChoice_ = 1;
+}
+
+void Program::loadSettings() {
+    const SettingsRead read = SettingsFile::read(SettingsFile::settingsPath(appFolder_));
+    if (read.position) {
+        view_.moveToTwips(read.position->first, read.position->second);
+    }
+    if (!read.settings) {
+        applyDefaults();
+        return;
+    }
+    const StoredSettings& stored = *read.settings;
+    colourChoice_ = stored.colourChoice;
+    keepChoice_ = stored.keepChoice;
+    readChoice_ = stored.readChoice;
+    setChecked(munkai, stored.recordPanelOpen);
+    view_.setWidthTwips(stored.recordPanelOpen ? kWideWidthTwips : kNarrowWidthTwips);
+    records_.setRecordOn(stored.recordPanelOpen);
+    applyColour(colourChoice_);
+    applyKeep(keepChoice_);
+    applyRead(readChoice_);
+}
+
+void Program::saveSettings() {
+    StoredSettings stored;
+    stored.leftTwips = view_.leftTwips();
+    stored.topTwips = view_.topTwips();
+    stored.recordPanelOpen = checked(munkai);
+    stored.colourChoice = colourChoice_;
+    stored.keepChoice = keepChoice_;
+    stored.readChoice = readChoice_;
+    // A settings file that cannot be written must not keep the user from leaving.
+    SettingsFile::write(SettingsFile::settingsPath(appFolder_), stored);
+}
+
+void Program::exitAction() {
+    saveSettings();
+    timer_.stop();
+    view_.endProgram();
+}
+
+void Program::exitClicked() { exitAction(); }
+
+void Program::systemClose() {
+    SettingsFile::writeSizeRecord(appFolder_, view_.widthTwips(), view_.heightTwips());
+}
+
+void Program::displayChanged(const engine::DisplayLayout& layout) { view_.paintDisplay(layout); }
+
+void Program::playClip(int clip) { voice_.playClip(clip); }
+
+void Program::recordCalculation(const std::string& line) {
+    if (!records_.recordOn()) {
+        return;
+    }
+    records_.recordCalculation(line);
+    view_.showRecord(records_);
+}
+
+void Program::showNotice(const std::string& text) { view_.showMessage(kNoticeTitle, text); }
+
+void Program::startReading(const std::string& resultText) {
+    std::string text = resultText;
+    reader_.startReading(text, readDecimals_);
+}
+
+void Program::popupOptionsMenu() { view_.popupOptionsMenu(); }
+
+} // namespace settings

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "engine/Calculator.h"
+#include "record/RecordList.h"
+#include "settings/MainView.h"
+#include "settings/MenuItems.h"
+#include "voice/SpeechReader.h"
+#include "voice/Voice.h"
+
+namespace voice {
+class ClipPlayer;
+class ReadingTimer;
+} // namespace voice
+
+namespace settings {
+
+// The program behind the main window: it owns the calculator, the record, the voice and the
+// options, and answers every event the window forwards. Nothing here needs a display, so
+// the whole behaviour can be driven by tests.
+class Program : public engine::CalculatorEvents {
+public:
+    // extractClips writes the clip files and returns the folder to play them from (empty
+    // when no folder could be used: every clip then sounds the fallback).
+    Program(MainView& view, voice::ClipPlayer& player, voice::ReadingTimer& timer,
+            std::string appFolder, std::function<std::string()> extractClips);
+
+    // Everything that happens before the window is first shown, in its fixed order.
+    void startUp();
+
+    void keyClicked(engine::Key key);
+    void characterTyped(int code);
+    void menuChosen(MenuItem item);
+    void aboutIconClicked();
+    void recordTabClicked();
+    void stopClicked();
+    void clearRecordsClicked();
+    void viewClicked();
+    void saveClicked();
+    void exitClicked();
+    // The window is closed by the desktop or a signal rather than by the exit key.
+    void systemClose();
+    void timerTick() { reader_.tick(); }
+
+    void toggleRecordPanel();
+    void stopRecording();
+    void loadSettings();
+    void saveSettings();
+
+    const engine::Calculator& calculator() const { return calc_; }
+    const record::RecordList& records() const { return records_; }
+    bool checked(MenuItem item) const { return checks_[static_cast<std::size_t>(item)]; }
+    int colourChoice() const { return colourChoice_; }
+    int keepChoice() const { return keepChoice_; }
+    int readChoice() const { return readChoice_; }
+    int readDecimals() const { return readDecimals_; }
+    bool indicatorVisible() const { return indicatorVisible_; }
+    const voice::SpeechReader& reader() const { return reader_; }
+    const std::string& appFolder() const { return appFolder_; }
+
+    // engine::CalculatorEvents
+    void displayChanged(const engine::DisplayLayout& layout) override;
+    void playClip(int clip) override;
+    void recordCalculation(const std::string& line) override;
+    void showNotice(const std::string& text) override;
+    void startReading(const std::string& resultText) override;
+    void popupOptionsMenu() override;
+
+private:
+    void setChecked(MenuItem item, bool on);
+    void voiceGate();
+    void chooseColour(int choice);
+    void chooseKeep(int choice);
+    void chooseRead(int choice);
+    void applyColour(int choice);
+    void applyKeep(int choice);
+    void applyRead(int choice);
+    void applyDefaults();
+    void setPanel(bool open);
+    void toggleVoice();
+    void toggleKeyboard();
+    void showAbout();
+    void exitAction();
+
+    MainView& view_;
+    voice::ReadingTimer& timer_;
+    voice::Voice voice_;
+    voice::SpeechReader reader_;
+    engine::Calculator calc_;
+    record::RecordList records_;
+    std::string appFolder_;
+    std::function<std::string()> extractClips_;
+
+    std::array<bool, kMenuItemCount> checks_{};
+    bool indicatorVisible_ = false;
+    int colourChoice_ = 0;
+    int keepChoice_ = 0;
+    int readChoice_ = 0;
+    int readDecimals_ = 0;
+};
+
+} // namespace settings

@@ -1,0 +1,346 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "../voice/VoiceFakes.h"
+#include "FakeView.h"
+#include "settings/Program.h"
+
+using namespace settings;
+using engine::Key;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    return buffer.str();
+}
+
+void writeFile(const fs::path& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+class ProgramTest : public ::testing::Test {
+protected:
+    fs::path folder;
+    voicetest::ManualClock clock;
+    voicetest::RecordingPlayer player{clock};
+    voicetest::ManualTimer timer{clock};
+    FakeView view;
+    std::unique_ptr<Program> program;
+    int extractions = 0;
+
+    void SetUp() override {
+        char pattern[] = "/tmp/program-test-XXXXXX";
+        folder = mkdtemp(pattern);
+        view.left = kFirstLeftTwips;
+        view.top = kFirstTopTwips;
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    void start() {
+        program = std::make_unique<Program>(view, player, timer, folder.string(), [this] {
+            ++extractions;
+            return std::string("/clips");
+        });
+        program->startUp();
+        player.played.clear();
+    }
+
+    std::vector<int> clipsPlayed() const {
+        std::vector<int> clips;
+        for (const auto& played : player.played) {
+            const auto name = fs::path(played.path).stem().string();
+            clips.push_back(std::stoi(name));
+        }
+        return clips;
+    }
+
+    void press(std::initializer_list<Key> keys) {
+        for (Key key : keys) {
+            program->keyClicked(key);
+        }
+    }
+
+    void readToTheEnd() {
+        timer.runUntilStopped([this] { program->timerTick(); });
+    }
+
+    fs::path settingsFile() const { return folder / "sty.inf"; }
+};
+
+} // namespace
+
+TEST_F(ProgramTest, FirstStartComesUpNarrowWithTheDefaultChoices) {
+    start();
+    EXPECT_EQ(view.width, kNarrowWidthTwips);
+    EXPECT_FALSE(program->records().recordOn());
+    EXPECT_EQ(view.colour, (Rgb{0, 0, 255}));
+    EXPECT_EQ(program->calculator().state().keepDecimals, 4);
+    EXPECT_EQ(program->readDecimals(), 2);
+    EXPECT_TRUE(program->calculator().state().voiceOn);
+    EXPECT_TRUE(view.indicator);
+    EXPECT_EQ(view.left, kFirstLeftTwips);
+    EXPECT_EQ(view.top, kFirstTopTwips);
+    for (MenuItem item : {MenuItem::mensenyin, MenuItem::munkeey, MenuItem::munb, MenuItem::munt4,
+                          MenuItem::munread2}) {
+        EXPECT_TRUE(program->checked(item)) << menuItemInfo(item).name;
+    }
+    EXPECT_FALSE(program->checked(MenuItem::munkai));
+    EXPECT_EQ(extractions, 1);
+}
+
+TEST_F(ProgramTest, StartUpRunsInItsFixedOrder) {
+    start();
+    const std::vector<std::string> expected = {"indicator on", "record", "display 0", "key faces",
+                                               "width 3960"};
+    EXPECT_EQ(view.calls, expected);
+}
+
+TEST_F(ProgramTest, ExitSavesAndTheNextStartComesBackTheSame) {
+    start();
+    program->menuChosen(MenuItem::munkai);
+    program->menuChosen(MenuItem::munr);
+    program->menuChosen(MenuItem::munt);
+    program->menuChosen(MenuItem::munread);
+    view.left = 1815;
+    view.top = -600;
+    program->exitClicked();
+    EXPECT_TRUE(view.ended);
+    EXPECT_EQ(readFile(settingsFile()), "1815,-600,#TRUE#,2,3,2\r\n");
+
+    view = FakeView();
+    start();
+    EXPECT_EQ(view.left, 1815);
+    EXPECT_EQ(view.top, -600);
+    EXPECT_EQ(view.width, kWideWidthTwips);
+    EXPECT_TRUE(program->records().recordOn());
+    EXPECT_TRUE(program->checked(MenuItem::munkai));
+    EXPECT_EQ(view.colour, (Rgb{255, 0, 255}));
+    EXPECT_EQ(program->calculator().state().keepDecimals, 0);
+    EXPECT_EQ(program->readDecimals(), 0);
+    EXPECT_TRUE(view.checks[MenuItem::munr]);
+    EXPECT_FALSE(view.checks[MenuItem::munb]);
+    EXPECT_FALSE(view.checks[MenuItem::munt4]);
+    EXPECT_FALSE(view.checks[MenuItem::munread2]);
+}
+
+TEST_F(ProgramTest, ExitKeyAndExitItemWriteTheSameFile) {
+    start();
+    program->exitClicked();
+    const std::string byKey = readFile(settingsFile());
+    fs::remove(settingsFile());
+    start();
+    program->menuChosen(MenuItem::munend);
+    EXPECT_EQ(readFile(settingsFile()), byKey);
+    EXPECT_EQ(byKey, "3555,2940,#FALSE#,1,2,1\r\n");
+    EXPECT_TRUE(player.played.empty()) << "exit never sounds";
+}
+
+TEST_F(ProgramTest, ACloseByTheSystemLeavesTheSettingsAlone) {
+    writeFile(settingsFile(), "100,200,#FALSE#,3,1,3\r\n");
+    start();
+    program->menuChosen(MenuItem::munr);
+    program->systemClose();
+    EXPECT_EQ(readFile(settingsFile()), "100,200,#FALSE#,3,1,3\r\n");
+    EXPECT_EQ(readFile(folder.string() + "sty.inf"), "3960,6120\r\n");
+    fs::remove(folder.string() + "sty.inf");
+}
+
+TEST_F(ProgramTest, UnknownCodesApplyNothingAndAreWrittenBack) {
+    writeFile(settingsFile(), "0,0,#FALSE#,0,7,0\r\n");
+    start();
+    EXPECT_EQ(program->calculator().state().keepDecimals, 0);
+    EXPECT_EQ(program->readDecimals(), 0);
+    EXPECT_TRUE(program->checked(MenuItem::munb));
+    EXPECT_TRUE(program->checked(MenuItem::munt4));
+    program->exitClicked();
+    EXPECT_EQ(readFile(settingsFile()), "0,0,#FALSE#,0,7,0\r\n");
+}
+
+TEST_F(ProgramTest, ABrokenFileGivesTheDefaultsButKeepsAnAppliedPosition) {
+    writeFile(settingsFile(), "120,240,#MAYBE#,2,3,2\r\n");
+    start();
+    EXPECT_EQ(view.left, 120);
+    EXPECT_EQ(view.top, 240);
+    EXPECT_EQ(program->colourChoice(), 1);
+    EXPECT_EQ(program->keepChoice(), 2);
+    EXPECT_EQ(program->readChoice(), 1);
+}
+
+struct SoundRow {
+    MenuItem item;
+    bool voiceOn;
+    bool speaking;
+    bool sounds;
+};
+
+TEST_F(ProgramTest, MenuItemsSoundByTheirOwnRules) {
+    using enum MenuItem;
+    const SoundRow rows[] = {
+        {mensenyin, true, false, true},  {mensenyin, false, false, true},
+        {mensenyin, true, true, true},   {munb, true, true, true},
+        {munb, false, false, false},     {about, true, true, true},
+        {about, false, false, false},    {munr, true, false, true},
+        {munr, true, true, false},       {munq, true, true, false},
+        {munkai, true, true, false},     {munkeey, true, true, false},
+        {munt2, true, true, false},      {munt4, true, false, true},
+        {munt, false, false, false},     {munread2, true, true, false},
+        {munread4, true, false, true},   {munread, true, true, false},
+        {munend, true, false, false},
+    };
+    for (const SoundRow& row : rows) {
+        view = FakeView();
+        start();
+        if (!row.voiceOn) {
+            program->menuChosen(mensenyin);
+        }
+        if (row.speaking) {
+            press({Key::Two, Key::Add, Key::Three, Key::Equals});
+            ASSERT_TRUE(program->calculator().state().speaking);
+        }
+        player.played.clear();
+        program->menuChosen(row.item);
+        const bool sounded = !player.played.empty() && clipsPlayed().back() == 117;
+        EXPECT_EQ(sounded, row.sounds) << menuItemInfo(row.item).name << " voice " << row.voiceOn
+                                       << " speaking " << row.speaking;
+    }
+}
+
+TEST_F(ProgramTest, ChoiceFamiliesKeepOneCheckEach) {
+    using enum MenuItem;
+    start();
+    program->menuChosen(munq);
+    EXPECT_FALSE(program->checked(munb));
+    EXPECT_FALSE(program->checked(munr));
+    EXPECT_TRUE(program->checked(munq));
+    EXPECT_EQ(view.colour, (Rgb{0, 255, 255}));
+    program->menuChosen(munq);
+    EXPECT_TRUE(program->checked(munq));
+    EXPECT_EQ(program->colourChoice(), 3);
+
+    program->menuChosen(munt2);
+    EXPECT_EQ(program->keepChoice(), 1);
+    EXPECT_EQ(program->calculator().state().keepDecimals, 2);
+    program->menuChosen(munread4);
+    EXPECT_EQ(program->readChoice(), 3);
+    EXPECT_EQ(program->readDecimals(), 4);
+    EXPECT_FALSE(program->checked(munread2));
+}
+
+TEST_F(ProgramTest, ColourItemsRepaintTheSameNumber) {
+    start();
+    program->characterTyped('7');
+    view.calls.clear();
+    program->menuChosen(MenuItem::munr);
+    EXPECT_EQ(view.calls, std::vector<std::string>{"display 7"});
+}
+
+TEST_F(ProgramTest, VoiceToggleFlipsVoiceIndicatorAndCheckTogether) {
+    start();
+    program->menuChosen(MenuItem::mensenyin);
+    EXPECT_FALSE(program->calculator().state().voiceOn);
+    EXPECT_FALSE(view.indicator);
+    EXPECT_FALSE(program->checked(MenuItem::mensenyin));
+    press({Key::Five});
+    EXPECT_EQ(clipsPlayed(), std::vector<int>{117});
+    program->menuChosen(MenuItem::mensenyin);
+    EXPECT_TRUE(view.indicator);
+    EXPECT_EQ(clipsPlayed(), (std::vector<int>{117, 117}));
+}
+
+TEST_F(ProgramTest, KeyboardItemSwitchesTypedInput) {
+    start();
+    program->menuChosen(MenuItem::munkeey);
+    program->characterTyped('5');
+    EXPECT_EQ(program->calculator().state().displayText, "0");
+    program->menuChosen(MenuItem::munkeey);
+    program->characterTyped('5');
+    EXPECT_EQ(program->calculator().state().displayText, "5");
+}
+
+TEST_F(ProgramTest, AResultIsReadAloudAtItsPace) {
+    start();
+    press({Key::One, Key::Two, Key::Add, Key::Three});
+    player.played.clear();
+    press({Key::Equals});
+    readToTheEnd();
+    std::vector<std::pair<int, int>> timeline;
+    for (const auto& played : player.played) {
+        timeline.emplace_back(std::stoi(fs::path(played.path).stem().string()), played.atMs);
+    }
+    const std::vector<std::pair<int, int>> expected = {{116, 0}, {101, 450}, {105, 900}};
+    EXPECT_EQ(timeline, expected);
+    EXPECT_FALSE(program->calculator().state().speaking);
+    EXPECT_EQ(player.played.front().path, "/clips/116.wav");
+}
+
+TEST_F(ProgramTest, RecordPanelOpensAndClosesAsTheUserExpects) {
+    start();
+    program->recordTabClicked();
+    EXPECT_EQ(view.width, kWideWidthTwips);
+    EXPECT_EQ(clipsPlayed(), std::vector<int>{117});
+    EXPECT_TRUE(program->checked(MenuItem::munkai));
+
+    press({Key::Two, Key::Add, Key::Three, Key::Equals});
+    readToTheEnd();
+    EXPECT_EQ(view.listLines, std::vector<std::string>{"2+3=5"});
+    EXPECT_EQ(view.countLabel, "1");
+
+    player.played.clear();
+    program->recordTabClicked();
+    EXPECT_EQ(view.width, kNarrowWidthTwips);
+    EXPECT_TRUE(player.played.empty()) << "the tab closes silently";
+
+    program->stopClicked();
+    EXPECT_EQ(view.width, kNarrowWidthTwips);
+
+    program->menuChosen(MenuItem::munkai);
+    program->menuChosen(MenuItem::munkai);
+    EXPECT_EQ(clipsPlayed(), (std::vector<int>{117, 117}));
+    EXPECT_EQ(program->records().lines().size(), 1u) << "closing keeps the lines";
+}
+
+TEST_F(ProgramTest, SavingTellsTheUserWhereTheRecordWent) {
+    start();
+    program->saveClicked();
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0], (std::pair<std::string, std::string>{kAppTitle, "没有可保存的"}));
+    EXPECT_FALSE(fs::exists(folder / "save"));
+
+    program->recordTabClicked();
+    press({Key::One, Key::Two, Key::Add, Key::Three, Key::Point, Key::Five, Key::Equals});
+    readToTheEnd();
+    program->saveClicked();
+    const fs::path saved = folder / "save" / "1.txt";
+    EXPECT_EQ(view.messages.back().second, "记录已保存到" + saved.string());
+    EXPECT_EQ(readFile(saved), "12+3.5=15.5\r\n");
+}
+
+TEST_F(ProgramTest, RefusalsAreShownAsNotices) {
+    start();
+    for (int i = 0; i < 6; ++i) {
+        program->characterTyped('9');
+    }
+    program->characterTyped('*');
+    for (int i = 0; i < 6; ++i) {
+        program->characterTyped('9');
+    }
+    program->characterTyped('=');
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].first, "提示");
+    EXPECT_EQ(view.messages[0].second, "数据太大，会溢出");
+}
+
+TEST_F(ProgramTest, ExitStopsAReadingInProgress) {
+    start();
+    press({Key::Two, Key::Add, Key::Three, Key::Equals});
+    EXPECT_TRUE(timer.active());
+    program->exitClicked();
+    EXPECT_FALSE(timer.active());
+}
