@@ -12,7 +12,7 @@ inline constexpr const char* kRecordFullNotice = "纪录已满，请清空";
 
 // The history of calculations. The list box only renders it; saving reads it.
 class RecordList {
-public:
+  public:
     // A finished calculation; kept only while the record is on.
     void recordCalculation(const std::string& line);
     void addRecordLine();
@@ -36,7 +36,7 @@ public:
     const std::string& savePath() const { return savePath_; }
     void setSavePath(const std::string& path) { savePath_ = path; }
 
-private:
+  private:
     bool recordOn_ = false;
     std::string recordLine_;
     // Number the next line will have. Held at one past the limit while the list is full, so

@@ -44,6 +44,9 @@ public:
     // The window is closed by the desktop or a signal rather than by the exit key.
     void systemClose();
     void timerTick() { reader_.tick(); }
+    // The pointer has been over a title button: its hover face now stays until the pointer
+    // next crosses the window's background.
+    void titleHovered() { calc_.setNoTitleHover(false); }
 
     void toggleRecordPanel();
     void stopRecording();

@@ -1,0 +1,167 @@
+#include "record/RecordSaver.h"
+
+#include <cerrno>
+#include <climits>
+#include <sys/stat.h>
+#include <system_error>
+#include <utility>
+
+#include "record/AtomicFile.h"
+
+namespace record {
+
+namespace {
+
+constexpr const char* kSaveFolderName = "save";
+constexpr const char* kFailedPrefix = "保存失败：";
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+    if (folder.empty() || folder.back() == '/') {
+        return folder + name;
+    }
+    return folder + "/" + name;
+}
+
+std::string folderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The reasons a user can act on, in the program's own language; anything rarer keeps the
+// system's wording.
+std::string reasonText(const std::error_code& error) {
+    switch (error.value()) {
+    case ENOSPC:
+        return "磁盘空间不足";
+    case EDQUOT:
+        return "超出磁盘配额";
+    case EFBIG:
+        return "文件超出允许的大小";
+    case EROFS:
+        return "文件系统只读";
+    case EACCES:
+    case EPERM:
+        return "没有写入权限";
+    case EEXIST:
+        return "已有同名的文件";
+    case EISDIR:
+        return "已有同名的文件夹";
+    case ENOTDIR:
+        return "路径中有一处不是文件夹";
+    case ENOENT:
+        return "文件夹不存在";
+    case ENAMETOOLONG:
+        return "路径太长";
+    case EIO:
+        return "读写出错";
+    default:
+        return error.message();
+    }
+}
+
+SaveResult failed(const std::string& path, const std::string& what, const std::error_code& error) {
+    SaveResult result;
+    result.kind = SaveResult::Kind::Failed;
+    result.path = path;
+    result.error = kFailedPrefix + what + " " + path + "（" + reasonText(error) + "）";
+    return result;
+}
+
+// A folder, or a link to one, is fine as it is; anything else of that name is in the way.
+std::error_code ensureFolder(const std::string& folder) {
+    if (::mkdir(folder.c_str(), 0777) == 0) {
+        return {};
+    }
+    const int error = errno;
+    struct stat info {};
+    if (error == EEXIST && ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        return {};
+    }
+    return {error, std::generic_category()};
+}
+
+// Any entry of the name, whatever it is, takes its number: a save never replaces something it
+// finds there.
+std::string lowestFreePath(const std::string& folder, std::error_code& error) {
+    for (int n = 1; n < INT_MAX; ++n) {
+        const std::string path = joinPath(folder, std::to_string(n) + ".txt");
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) == 0) {
+            continue;
+        }
+        if (errno == ENOENT) {
+            return path;
+        }
+        error = {errno, std::generic_category()};
+        return {};
+    }
+    error = std::make_error_code(std::errc::value_too_large);
+    return {};
+}
+
+std::string recordText(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+} // namespace
+
+std::string SaveResult::message() const {
+    switch (kind) {
+    case Kind::NothingToSave:
+        return kNothingToSave;
+    case Kind::Saved:
+        return kSavedTo + path;
+    case Kind::Failed:
+        return error;
+    }
+    return error;
+}
+
+RecordSaver::RecordSaver(std::string appFolder) : appFolder_(std::move(appFolder)) {}
+
+std::string RecordSaver::saveFolder() const {
+    return joinPath(appFolder_, kSaveFolderName);
+}
+
+SaveResult RecordSaver::saveRecords(RecordList& list) const {
+    const bool choosing = list.savePath().empty();
+    if (choosing && list.lines().empty()) {
+        return {};
+    }
+    // Made again when it went away between two saves of the same record.
+    const std::string folder = choosing ? saveFolder() : folderOf(list.savePath());
+    if (const auto error = ensureFolder(folder)) {
+        return failed(folder, "无法创建文件夹", error);
+    }
+    if (choosing) {
+        std::error_code error;
+        const std::string path = lowestFreePath(folder, error);
+        if (error) {
+            return failed(folder, "无法查看文件夹", error);
+        }
+        list.setSavePath(path);
+    }
+    std::error_code error;
+    if (!AtomicFile::write(list.savePath(), recordText(list.lines()), error)) {
+        const SaveResult result = failed(list.savePath(), "无法写入", error);
+        // The number was never used, so the next try looks for a free one again.
+        if (choosing) {
+            list.setSavePath({});
+        }
+        return result;
+    }
+    SaveResult result;
+    result.kind = SaveResult::Kind::Saved;
+    result.path = list.savePath();
+    return result;
+}
+
+} // namespace record
