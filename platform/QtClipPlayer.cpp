@@ -3,7 +3,10 @@
 #include "platform/QtClipWorker.h"
 
 #include <QThread>
+#include <cstdio>
+#include <cstdlib>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -12,9 +15,9 @@ namespace {
 
 // Workers that did not end in time. Kept reachable on purpose: a running QThread must not
 // be destroyed, and the process is about to end anyway.
-std::vector<QThread*>& abandonedThreads() {
-    static std::vector<QThread*> threads;
-    return threads;
+std::vector<std::pair<QThread*, QtClipWorker*>>& abandonedWorkers() {
+    static std::vector<std::pair<QThread*, QtClipWorker*>> workers;
+    return workers;
 }
 
 std::mutex& abandonedMutex() {
@@ -22,14 +25,25 @@ std::mutex& abandonedMutex() {
     return mutex;
 }
 
+// Qt Multimedia's clean-up at exit takes a lock that a worker stuck on a frozen sound server
+// holds (and libpulse aborts when its state is freed under a waiting thread), so the process
+// would hang or crash on its way out. Once a worker has been left behind, the process ends
+// with its exit status but without the libraries' exit-time destructors. Registered last,
+// this runs before them.
+void endWithoutLibraryCleanup(int status, void*) {
+    std::fflush(nullptr);
+    std::_Exit(status);
+}
+
 } // namespace
 
-QtClipPlayer::QtClipPlayer() = default;
+QtClipPlayer::QtClipPlayer() : thread_(new QThread), worker_(new QtClipWorker) {
+    thread_->setObjectName(QStringLiteral("clip player"));
+    worker_->moveToThread(thread_);
+    thread_->start();
+}
 
 QtClipPlayer::~QtClipPlayer() {
-    if (thread_ == nullptr) {
-        return;
-    }
     QThread* home = QThread::currentThread();
     QtClipWorker* worker = worker_;
     QMetaObject::invokeMethod(
@@ -40,22 +54,14 @@ QtClipPlayer::~QtClipPlayer() {
         return;
     }
     const std::lock_guard lock(abandonedMutex());
-    abandonedThreads().push_back(thread_);
+    if (abandonedWorkers().empty()) {
+        on_exit(endWithoutLibraryCleanup, nullptr);
+    }
+    abandonedWorkers().emplace_back(thread_, worker_);
 }
 
 void QtClipPlayer::play(const std::string& path) {
-    if (thread_ == nullptr) {
-        startWorker();
-    }
     worker_->submit(path);
-}
-
-void QtClipPlayer::startWorker() {
-    thread_ = new QThread;
-    thread_->setObjectName(QStringLiteral("clip player"));
-    worker_ = new QtClipWorker;
-    worker_->moveToThread(thread_);
-    thread_->start();
 }
 
 } // namespace platform

@@ -12,10 +12,10 @@ class QtClipWorker;
 
 // Plays clip files through Qt Multimedia on a thread of its own. play() only hands the name
 // over and returns; decoding, the connection to the sound server and the audio sink all
-// live on the worker thread, which is started on the first play so that a program that
-// never speaks never touches the sound server.
+// live on the worker thread. The server is first contacted at the first play, so that
+// start-up never waits for it.
 class QtClipPlayer : public voice::ClipPlayer {
-public:
+  public:
     QtClipPlayer();
     ~QtClipPlayer() override;
     QtClipPlayer(const QtClipPlayer&) = delete;
@@ -27,11 +27,9 @@ public:
     // left behind rather than waited for: the program ends anyway.
     static constexpr int kShutdownWaitMs = 500;
 
-private:
-    void startWorker();
-
-    QThread* thread_ = nullptr;
-    QtClipWorker* worker_ = nullptr;
+  private:
+    QThread* thread_;
+    QtClipWorker* worker_;
 };
 
 } // namespace platform

@@ -21,7 +21,7 @@ namespace platform {
 // a slow or frozen server can hold up this thread but never the window.
 class QtClipWorker : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit QtClipWorker(QObject* parent = nullptr);
     ~QtClipWorker() override;
 
@@ -37,7 +37,7 @@ public:
     // some delay, and letting go early would cut the tail.
     static constexpr int kReleaseMarginMs = 400;
 
-private:
+  private:
     void playPending();
     void playSound(const voice::PcmSound& sound);
     void release();

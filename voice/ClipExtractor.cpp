@@ -66,8 +66,16 @@ bool ClipExtractor::writeClip(int dirFd, const ClipData& clip) const {
     if (!file.valid()) {
         return false;
     }
-    const bool written = writeAll(file.get(), clip.bytes) && file.closeNow();
-    if (written && renameat(dirFd, temporary.c_str(), dirFd, name.c_str()) == 0) {
+    if (!writeAll(file.get(), clip.bytes) || !file.closeNow()) {
+        unlinkat(dirFd, temporary.c_str(), 0);
+        return false;
+    }
+    // The old file goes first: ext4 writes a file's data out to disk when it is renamed over
+    // an existing name, which made start-up wait some 18 ms instead of under one. For that
+    // instant the name is missing (a second copy of the program playing just then hears the
+    // fallback), and rename still replaces anything planted meanwhile without following it.
+    unlinkat(dirFd, name.c_str(), 0);
+    if (renameat(dirFd, temporary.c_str(), dirFd, name.c_str()) == 0) {
         return true;
     }
     unlinkat(dirFd, temporary.c_str(), 0);

@@ -14,19 +14,19 @@ struct ClipData {
 
 // Writes the clip files <n>.wav into a folder, byte for byte as carried.
 //
-// Each file is written to a fresh temporary name in the same folder and then renamed over
-// the clip's name, so a longer stale file can never keep a tail and a link planted at a
-// clip's name is replaced, not followed. The folder itself is opened without following
+// Each file is written to a fresh temporary name in the same folder and then renamed to the
+// clip's name, so a longer stale file can never keep a tail and a link planted at a clip's
+// name is replaced, not followed. The folder itself is opened without following
 // links and checked again (ClipFolder::checkOpenFolder) before anything is written.
 class ClipExtractor {
-public:
+  public:
     explicit ClipExtractor(std::string folder);
 
     // True when every clip was written. A clip that fails leaves no temporary file behind
     // and does not stop the others.
     bool extract(const std::vector<ClipData>& clips) const;
 
-private:
+  private:
     bool writeClip(int dirFd, const ClipData& clip) const;
 
     std::string folder_;

@@ -10,7 +10,9 @@ namespace voice {
 
 namespace {
 
-bool usableBase(const char* dir) { return dir != nullptr && dir[0] == '/'; }
+bool usableBase(const char* dir) {
+    return dir != nullptr && dir[0] == '/';
+}
 
 std::string withoutTrailingSlashes(std::string path) {
     while (path.size() > 1 && path.back() == '/') {

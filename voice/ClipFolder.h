@@ -8,11 +8,11 @@ namespace voice {
 // Why a clip folder can or cannot be used.
 enum class FolderStatus {
     Ready,
-    CannotCreate,   // missing and could not be made (for example a parent that is a file)
-    NotADirectory,  // something other than a folder has the name
-    SymbolicLink,   // the name is a link: it could point anywhere
-    ForeignOwner,   // made by another user, who could swap the clips or plant links
-    OpenToOthers,   // group or others may write into it
+    CannotCreate,  // missing and could not be made (for example a parent that is a file)
+    NotADirectory, // something other than a folder has the name
+    SymbolicLink,  // the name is a link: it could point anywhere
+    ForeignOwner,  // made by another user, who could swap the clips or plant links
+    OpenToOthers,  // group or others may write into it
 };
 
 const char* folderStatusText(FolderStatus status);
@@ -21,7 +21,7 @@ const char* folderStatusText(FolderStatus status);
 // shared temporary folder would let another local user plant links there, so the folder is
 // private to the running user and refused when it is not.
 class ClipFolder {
-public:
+  public:
     static constexpr const char* kProgramName = "yuyin-jisuanqi";
 
     // $XDG_RUNTIME_DIR/<program> when that is set, else the temporary folder with the user

@@ -9,7 +9,7 @@ namespace voice {
 // the program runs is heard as it is now; a file that is missing or cannot be decoded is
 // answered with the built-in fallback sound.
 class ClipPlayer {
-public:
+  public:
     virtual ~ClipPlayer() = default;
     virtual void play(const std::string& path) = 0;
 };

@@ -41,8 +41,8 @@ PcmSound FallbackSound::build() {
         const int start = first ? 0 : half;
         const int length = first ? half : total - half;
         const double t = static_cast<double>(frame - start) / kSampleRate;
-        const double value = kPeak * envelope(frame, start, length) *
-                             std::sin(2.0 * std::numbers::pi * hz * t);
+        const double value =
+            kPeak * envelope(frame, start, length) * std::sin(2.0 * std::numbers::pi * hz * t);
         result.samples.push_back(static_cast<std::int16_t>(std::lround(value)));
     }
     return result;

@@ -14,9 +14,7 @@ struct PcmSound {
     std::int64_t frames() const {
         return channels > 0 ? static_cast<std::int64_t>(samples.size()) / channels : 0;
     }
-    std::int64_t durationMs() const {
-        return sampleRate > 0 ? frames() * 1000 / sampleRate : 0;
-    }
+    std::int64_t durationMs() const { return sampleRate > 0 ? frames() * 1000 / sampleRate : 0; }
 };
 
 } // namespace voice

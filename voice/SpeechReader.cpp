@@ -28,8 +28,7 @@ std::string plainSpeech(const std::string& text, int readDecimals) {
         return text.substr(0, point);
     }
     const std::string fraction = text.substr(point + 1);
-    return text.substr(0, point) + "." +
-           fraction.substr(0, static_cast<std::size_t>(readDecimals));
+    return text.substr(0, point) + "." + fraction.substr(0, static_cast<std::size_t>(readDecimals));
 }
 
 std::string withoutLeadingZeros(const std::string& digits) {

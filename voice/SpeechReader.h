@@ -15,7 +15,7 @@ class Voice;
 // separator, then the exponent's digits, so "1.5E+15" with two decimals is one, point,
 // five, click, one, five, however large the number is.
 class SpeechReader {
-public:
+  public:
     static constexpr int kTimer1IntervalMs = 450;
 
     SpeechReader(Voice& voice, ReadingTimer& timer);
@@ -37,7 +37,7 @@ public:
     // The characters to read for a trimmed result text.
     static std::string speechFor(const std::string& text, int readDecimals);
 
-private:
+  private:
     Voice& voice_;
     ReadingTimer& timer_;
     std::string speechText_;

@@ -7,7 +7,7 @@ namespace voice {
 
 // Owns a file descriptor and closes it on every way out of a function.
 class UniqueFd {
-public:
+  public:
     explicit UniqueFd(int fd) : fd_(fd) {}
     ~UniqueFd() {
         if (fd_ >= 0) {
@@ -27,7 +27,7 @@ public:
         return fd >= 0 && ::close(fd) == 0;
     }
 
-private:
+  private:
     int fd_;
 };
 

@@ -6,9 +6,12 @@
 
 namespace voice {
 
-Voice::Voice(ClipPlayer& player, std::string folder) : player_(player), folder_(std::move(folder)) {}
+Voice::Voice(ClipPlayer& player, std::string folder)
+    : player_(player), folder_(std::move(folder)) {}
 
-void Voice::playClip(int clip) { player_.play(clipPath(clip)); }
+void Voice::playClip(int clip) {
+    player_.play(clipPath(clip));
+}
 
 std::string Voice::clipPath(int clip) const {
     if (folder_.empty()) {

@@ -11,7 +11,7 @@ class ClipPlayer;
 // for by an empty name, which the player answers with the fallback sound: the program
 // keeps running and the keys still give an audible answer.
 class Voice {
-public:
+  public:
     Voice(ClipPlayer& player, std::string folder);
 
     void playClip(int clip);
@@ -20,7 +20,7 @@ public:
     const std::string& folder() const { return folder_; }
     void setFolder(std::string folder) { folder_ = std::move(folder); }
 
-private:
+  private:
     ClipPlayer& player_;
     std::string folder_;
 };

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <utility>
 #include <fcntl.h>
 #include <sndfile.h>
 #include <sys/stat.h>
+#include <utility>
 #include <vector>
 
 namespace voice {
@@ -55,9 +55,13 @@ sf_count_t memoryRead(void* destination, sf_count_t count, void* user) {
     return n;
 }
 
-sf_count_t memoryWrite(const void*, sf_count_t, void*) { return 0; }
+sf_count_t memoryWrite(const void*, sf_count_t, void*) {
+    return 0;
+}
 
-sf_count_t memoryTell(void* user) { return static_cast<MemoryReader*>(user)->position; }
+sf_count_t memoryTell(void* user) {
+    return static_cast<MemoryReader*>(user)->position;
+}
 
 bool acceptedEncoding(int format) {
     const int container = format & SF_FORMAT_TYPEMASK;
@@ -76,7 +80,9 @@ bool acceptedEncoding(int format) {
     }
 }
 
-WavResult failure(std::string why) { return WavResult{std::nullopt, std::move(why)}; }
+WavResult failure(std::string why) {
+    return WavResult{std::nullopt, std::move(why)};
+}
 
 std::string checkInfo(const SF_INFO& info) {
     if (!acceptedEncoding(info.format)) {

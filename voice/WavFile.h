@@ -22,7 +22,7 @@ struct WavResult {
 // but what is read back is treated as untrusted: only RIFF WAVE with plain PCM or float
 // samples, one or two channels, a plausible rate and a short length are accepted.
 class WavFile {
-public:
+  public:
     static constexpr std::size_t kMaxFileBytes = 4 * 1024 * 1024;
     static constexpr int kMinRate = 8000;
     static constexpr int kMaxRate = 96000;

@@ -1,0 +1,113 @@
+#include "voice/ClipFolder.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using voice::ClipFolder;
+using voice::FolderStatus;
+using voicetest::TempDir;
+
+struct PathCase {
+    const char* runtimeDir;
+    const char* tmpDir;
+    uid_t uid;
+    const char* expected;
+};
+
+TEST(ClipFolder, prefers_the_runtime_folder_and_else_names_the_user_in_the_temporary_one) {
+    const PathCase cases[] = {
+        {"/run/user/1000", nullptr, 1000, "/run/user/1000/yuyin-jisuanqi"},
+        {"/run/user/1000/", "/var/tmp", 1000, "/run/user/1000/yuyin-jisuanqi"},
+        {nullptr, nullptr, 1000, "/tmp/yuyin-jisuanqi-1000"},
+        {"", nullptr, 0, "/tmp/yuyin-jisuanqi-0"},
+        {"relative/run", "/var/tmp/", 42, "/var/tmp/yuyin-jisuanqi-42"},
+        {nullptr, "", 42, "/tmp/yuyin-jisuanqi-42"},
+        {nullptr, "tmp", 42, "/tmp/yuyin-jisuanqi-42"},
+        {nullptr, "/", 7, "/yuyin-jisuanqi-7"},
+    };
+    for (const PathCase& c : cases) {
+        EXPECT_EQ(ClipFolder::choosePath(c.runtimeDir, c.tmpDir, c.uid), c.expected)
+            << (c.runtimeDir ? c.runtimeDir : "(unset)") << " / "
+            << (c.tmpDir ? c.tmpDir : "(unset)");
+    }
+}
+
+TEST(ClipFolder, creates_a_missing_folder_private_to_the_user) {
+    TempDir dir;
+    const std::string folder = dir / "yuyin-jisuanqi";
+    ASSERT_EQ(ClipFolder::prepare(folder), FolderStatus::Ready);
+    struct stat info {};
+    ASSERT_EQ(lstat(folder.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISDIR(info.st_mode));
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    EXPECT_EQ(info.st_uid, geteuid());
+    EXPECT_EQ(ClipFolder::prepare(folder), FolderStatus::Ready) << "an existing own folder";
+}
+
+struct RefusalCase {
+    const char* name;
+    void (*plant)(const TempDir&, const std::string& folder);
+    FolderStatus expected;
+};
+
+TEST(ClipFolder, refuses_a_folder_someone_else_could_control) {
+    const RefusalCase cases[] = {
+        {"link to a folder",
+         [](const TempDir& d, const std::string& f) {
+             mkdir((d / "elsewhere").c_str(), 0700);
+             symlink((d / "elsewhere").c_str(), f.c_str());
+         },
+         FolderStatus::SymbolicLink},
+        {"dangling link",
+         [](const TempDir& d, const std::string& f) {
+             symlink((d / "nowhere").c_str(), f.c_str());
+         },
+         FolderStatus::SymbolicLink},
+        {"plain file", [](const TempDir&, const std::string& f) { voicetest::writeBytes(f, {1}); },
+         FolderStatus::NotADirectory},
+        {"another user's folder",
+         [](const TempDir&, const std::string& f) {
+             mkdir(f.c_str(), 0700);
+             if (chown(f.c_str(), 65534, 65534) != 0) {
+                 rmdir(f.c_str());
+             }
+         },
+         FolderStatus::ForeignOwner},
+        {"writable by everyone",
+         [](const TempDir&, const std::string& f) {
+             mkdir(f.c_str(), 0700);
+             chmod(f.c_str(), 0777);
+         },
+         FolderStatus::OpenToOthers},
+        {"writable by the group",
+         [](const TempDir&, const std::string& f) {
+             mkdir(f.c_str(), 0700);
+             chmod(f.c_str(), 0770);
+         },
+         FolderStatus::OpenToOthers},
+    };
+    for (const RefusalCase& c : cases) {
+        TempDir dir;
+        const std::string folder = dir / "yuyin-jisuanqi";
+        c.plant(dir, folder);
+        if (c.expected == FolderStatus::ForeignOwner && access(folder.c_str(), F_OK) != 0) {
+            continue; // giving a folder away needs root
+        }
+        EXPECT_EQ(ClipFolder::prepare(folder), c.expected) << c.name;
+    }
+}
+
+TEST(ClipFolder, cannot_make_a_folder_under_a_plain_file_or_from_nothing) {
+    TempDir dir;
+    voicetest::writeBytes(dir / "file", {1});
+    EXPECT_NE(ClipFolder::prepare(dir / "file/yuyin-jisuanqi"), FolderStatus::Ready);
+    EXPECT_NE(ClipFolder::prepare(dir / "missing/yuyin-jisuanqi"), FolderStatus::Ready);
+    EXPECT_EQ(ClipFolder::prepare(""), FolderStatus::CannotCreate);
+}
+
+} // namespace
