@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QRegion>
+
+class QWidget;
+
+namespace platform {
+
+// The rounded outline of a frameless window: the corners outside an ellipse are cut away,
+// so they are neither drawn nor take the mouse.
+class WindowShape {
+  public:
+    static constexpr int kCornerPx = 24;
+
+    // A w × h rectangle whose corners are rounded by a cornerW × cornerH ellipse.
+    static QRegion roundedRect(int w, int h, int cornerW, int cornerH);
+    // Cuts the window to its current size; called again whenever that size may have changed.
+    static void apply(QWidget& window, int cornerW = kCornerPx, int cornerH = kCornerPx);
+};
+
+} // namespace platform

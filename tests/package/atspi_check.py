@@ -1,0 +1,227 @@
+#!/usr/bin/python3
+"""Drives the running calculator the way a screen reader does, through AT-SPI.
+
+Finds the program by its process id in the accessibility tree, checks that the keys, the
+display, the options menu and the record list are there and named, presses keys with their
+accessible actions and checks that every change of the display is announced.
+
+Usage: atspi_check.py PID [--no-x11]
+  --no-x11   no X server to type Escape on: the options menu is left open while the keys are
+             pressed (a pop-up menu has no accessible action that closes it)
+
+Prints one line per check; exits 1 on the first failure, 0 when all passed.
+"""
+
+import subprocess
+import sys
+import time
+
+import gi
+
+gi.require_version("Atspi", "2.0")
+import pyatspi  # noqa: E402
+from gi.repository import GLib  # noqa: E402
+
+KEYS = ["一", "二", "三", "四", "五", "六", "七", "八", "九", "零", "小数点", "正负号",
+        "清空", "退格", "选项", "加", "减", "乘", "除", "等于"]
+MENU_ITEMS = ["语音报数", "开启记录", "键盘输入", "字体蓝色", "字体红色", "字体青色",
+              "保留2位小数", "保留4位小数", "全部保留", "读小数点后2位", "读小数点后4位",
+              "小数点后不读", "关于/帮助", "退出"]
+DISPLAY = "显示"
+RECORD_LIST = "计算记录"
+TITLE = "语音计算器"
+ANNOUNCEMENTS = [
+    "object:property-change:accessible-value",
+    "object:property-change:accessible-description",
+    "object:property-change:accessible-name",
+    "object:text-changed",
+]
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, what):
+    if not condition:
+        raise Failure(what)
+    print("ok:", what, flush=True)
+
+
+def pump(seconds):
+    """Runs the main loop for a while so that events and replies arrive."""
+    context = GLib.MainContext.default()
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        context.iteration(False)
+        time.sleep(0.01)
+
+
+def wait_until(predicate, seconds):
+    context = GLib.MainContext.default()
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        value = predicate()
+        if value:
+            return value
+        context.iteration(False)
+        time.sleep(0.02)
+    return predicate()
+
+
+def walk(node):
+    if node is None:
+        return
+    yield node
+    for index in range(node.childCount):
+        try:
+            child = node.getChildAtIndex(index)
+        except Exception:  # a child that went away while we looked
+            continue
+        yield from walk(child)
+
+
+def showing(node):
+    return node.getState().contains(pyatspi.STATE_SHOWING)
+
+
+def find_application(pid):
+    desktop = pyatspi.Registry.getDesktop(0)
+    for index in range(desktop.childCount):
+        app = desktop.getChildAtIndex(index)
+        try:
+            if app is not None and app.get_process_id() == pid and app.childCount > 0:
+                return app
+        except Exception:
+            continue
+    return None
+
+
+def named(app, name, visible=True):
+    """The first object of that name, among the showing ones unless told otherwise."""
+    for node in walk(app):
+        try:
+            if node.name == name and (not visible or showing(node)):
+                return node
+        except Exception:
+            continue
+    return None
+
+
+def press(node):
+    action = node.queryAction()
+    for index in range(action.nActions):
+        if action.getName(index) in ("Press", "press", "click"):
+            return action.doAction(index)
+    return action.doAction(0)
+
+
+class Listener:
+    """Keeps what was announced about the display."""
+
+    def __init__(self):
+        self.heard = []
+        self.popup = None
+        pyatspi.Registry.registerEventListener(self.on_event, *ANNOUNCEMENTS)
+        pyatspi.Registry.registerEventListener(self.on_showing, "object:state-changed:showing")
+
+    def on_showing(self, event):
+        try:
+            if event.detail1 == 1 and event.source.getRoleName() == "popup menu":
+                self.popup = event.source
+        except Exception:
+            pass
+
+    def on_event(self, event):
+        try:
+            if event.source is None or event.source.name != DISPLAY:
+                return
+            self.heard.append((event.type, event.source.description, str(event.any_data)))
+        except Exception:
+            pass
+
+    def heard_text(self, text):
+        return any(description == text or data == text for _, description, data in self.heard)
+
+
+def press_and_hear(listener, app, key, expected):
+    node = named(app, key)
+    check(node is not None, f"key {key} is reachable")
+    listener.heard.clear()
+    press(node)
+    heard = wait_until(lambda: listener.heard_text(expected), 10)
+    check(heard, f"pressing {key} announces the display text {expected!r} "
+                 f"(heard: {listener.heard[:4]})")
+
+
+def check_tree(app):
+    window = wait_until(lambda: named(app, TITLE), 10)
+    check(window is not None, f"the main window is named {TITLE}")
+    for key in KEYS:
+        node = named(app, key)
+        check(node is not None and node.getRoleName() in ("push button", "button"),
+              f"key {key} is a named button")
+    display = named(app, DISPLAY)
+    check(display is not None, f"the display is named {DISPLAY}")
+    check(display.description == "0", f"the display tells its text '0' ({display.description!r})")
+
+
+def window_width(app):
+    return named(app, TITLE).queryComponent().getExtents(pyatspi.DESKTOP_COORDS).width
+
+
+def check_menu_and_record(app, listener):
+    check(window_width(app) == 264, "the window starts narrow, the record panel closed")
+    # Pop-up menus are not children of the application: a screen reader meets one through
+    # the event that says it is showing.
+    press(named(app, "选项"))
+    menu = wait_until(lambda: listener.popup, 10)
+    check(menu is not None and menu.name == "选项", "the options key opens the menu 选项")
+    items = {node.name: node for node in walk(menu) if node is not menu and node.name}
+    for item in MENU_ITEMS:
+        check(item in items, f"menu item {item} is reachable")
+    press(items["开启记录"])
+    check(wait_until(lambda: window_width(app) == 528, 10),
+          "choosing 开启记录 opens the record panel")
+    record_list = named(app, RECORD_LIST)
+    check(record_list is not None and record_list.getRoleName() in ("list", "list box"),
+          f"the record list {RECORD_LIST} is reachable")
+    return menu, record_list
+
+
+def record_lines(record_list):
+    return [child.name for child in walk(record_list) if child is not record_list]
+
+
+def main():
+    pid = int(sys.argv[1])
+    can_type = "--no-x11" not in sys.argv[2:]
+    listener = Listener()
+    app = wait_until(lambda: find_application(pid), 30)
+    check(app is not None, f"the program (pid {pid}) is in the accessibility tree")
+
+    check_tree(app)
+    menu, record_list = check_menu_and_record(app, listener)
+    if can_type:
+        # A pop-up menu has no close action; Escape is what a keyboard user presses.
+        if showing(menu):
+            subprocess.run(["xdotool", "key", "Escape"], check=True)
+        check(wait_until(lambda: not showing(menu), 10), "the menu closes")
+
+    press_and_hear(listener, app, "一", "1")
+    press(named(app, "加"))
+    press_and_hear(listener, app, "二", "2")
+    press_and_hear(listener, app, "等于", "3")
+
+    lines = wait_until(lambda: "1+2=3" in record_lines(record_list) and
+                       record_lines(record_list), 10)
+    check(lines and "1+2=3" in lines, f"the record list reads 1+2=3 ({lines})")
+    print("accessibility: all checks passed", flush=True)
+
+
+if __name__ == "__main__":
+    try:
+        main()
+    except Failure as failure:
+        print("FAIL:", failure, file=sys.stderr, flush=True)
+        sys.exit(1)

@@ -1,0 +1,42 @@
+#include "WindowHarness.h"
+
+#include "ui/Artwork.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+using uitest::WindowHarness;
+
+// Runs in a child of this test program with QT_SCALE_FACTOR=2; on its own it is skipped.
+TEST(HiDpiChild, grab_is_double_size_and_uses_the_double_size_art) {
+    if (qEnvironmentVariable("CALC_HIDPI_CHILD") != QLatin1String("1")) {
+        GTEST_SKIP() << "run by HiDpi.window_is_sharp_at_twice_the_density";
+    }
+    WindowHarness h;
+    EXPECT_DOUBLE_EQ(h.window.devicePixelRatioF(), 2.0);
+    const QPixmap grab = h.window.grab();
+    EXPECT_EQ(grab.size(), QSize(528, 816));
+    EXPECT_EQ(h.window.size(), QSize(264, 408));
+    const QPixmap skin = ui::Artwork::pixmap(QStringLiteral("skin.jpg"));
+    EXPECT_EQ(skin.size(), QSize(1052, 816));
+    EXPECT_DOUBLE_EQ(skin.devicePixelRatio(), 2.0);
+    EXPECT_EQ(skin.deviceIndependentSize(), QSizeF(526, 408));
+}
+
+TEST(HiDpi, window_is_sharp_at_twice_the_density) {
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
+    env.insert(QStringLiteral("CALC_HIDPI_CHILD"), QStringLiteral("1"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=HiDpiChild.*")});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    const QByteArray output = child.readAll();
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.exitCode(), 0) << output.constData();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.constData();
+}

@@ -1,0 +1,93 @@
+#include "WindowHarness.h"
+
+#include "ui/DisplayBox.h"
+#include "ui/OptionsMenu.h"
+#include "ui/TypedCharacter.h"
+
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using uitest::WindowHarness;
+
+TEST(TypedCharacter, key_presses_become_the_codes_the_calculator_reads) {
+    struct Row {
+        Qt::Key key;
+        const char* text;
+        std::vector<int> codes;
+    };
+    const Row rows[] = {
+        {Qt::Key_1, "1", {'1'}},        {Qt::Key_Plus, "+", {'+'}},
+        {Qt::Key_Period, ".", {'.'}},   {Qt::Key_Backspace, "\b", {8}},
+        {Qt::Key_Backspace, "", {8}},   {Qt::Key_Return, "\r", {13}},
+        {Qt::Key_Enter, "", {13}},      {Qt::Key_Space, " ", {32}},
+        {Qt::Key_Escape, "\x1b", {27}}, {Qt::Key_Tab, "\t", {}},
+        {Qt::Key_Backtab, "", {}},      {Qt::Key_Shift, "", {}},
+        {Qt::Key_Left, "", {}},
+    };
+    for (const Row& row : rows) {
+        const QKeyEvent event(QEvent::KeyPress, row.key, Qt::NoModifier,
+                              QString::fromLatin1(row.text));
+        EXPECT_EQ(ui::TypedCharacter::codes(event), row.codes) << row.key;
+    }
+}
+
+TEST(Keyboard, typed_calculation_shows_its_result) {
+    WindowHarness h;
+    h.typeText(QStringLiteral("12+3.5="));
+    EXPECT_EQ(h.display(), "15.5");
+    EXPECT_EQ(h.window.display()->text(), QStringLiteral("15.5"));
+}
+
+TEST(Keyboard, named_keys_type_their_characters) {
+    struct Row {
+        std::vector<Qt::Key> keys;
+        const char* display;
+    };
+    const Row rows[] = {
+        {{Qt::Key_1, Qt::Key_2, Qt::Key_Backspace}, "1"},
+        {{Qt::Key_9, Qt::Key_Space}, "0"},
+        {{Qt::Key_2, Qt::Key_Asterisk, Qt::Key_3, Qt::Key_Enter}, "6"},
+        {{Qt::Key_2, Qt::Key_Plus, Qt::Key_3, Qt::Key_Return}, "5"},
+        {{Qt::Key_4, Qt::Key_Escape, Qt::Key_Delete, Qt::Key_Tab}, "4"},
+    };
+    for (const Row& row : rows) {
+        WindowHarness h;
+        for (const Qt::Key key : row.keys) {
+            QTest::keyClick(&h.window, key);
+        }
+        EXPECT_EQ(h.display(), row.display);
+        EXPECT_TRUE(h.window.isVisible());
+    }
+}
+
+TEST(Keyboard, typing_reaches_the_calculator_whichever_control_has_the_focus) {
+    WindowHarness h("0,0,#TRUE#,1,2,1\r\n");
+    auto* list = h.find<QListWidget>(QStringLiteral("List1"));
+    h.typeText(QStringLiteral("1+2="));
+    ASSERT_TRUE(h.waitForQuiet());
+    list->setFocus();
+    const int row = list->currentRow();
+    QTest::keyClicks(list, QStringLiteral("7"));
+    EXPECT_EQ(h.display(), "7");
+    EXPECT_EQ(list->currentRow(), row);
+}
+
+TEST(Keyboard, switched_off_keyboard_types_nothing) {
+    WindowHarness h;
+    h.window.optionsMenu()->action(settings::MenuItem::munkeey)->trigger();
+    h.typeText(QStringLiteral("5"));
+    EXPECT_EQ(h.display(), "0");
+    h.window.optionsMenu()->action(settings::MenuItem::munkeey)->trigger();
+    h.typeText(QStringLiteral("5"));
+    EXPECT_EQ(h.display(), "5");
+}
+
+TEST(Keyboard, keys_typed_into_other_windows_stay_there) {
+    WindowHarness h;
+    QWidget other;
+    other.show();
+    QTest::keyClick(&other, '5');
+    EXPECT_EQ(h.display(), "0");
+}

@@ -1,0 +1,111 @@
+#include "WindowHarness.h"
+
+#include "ui/DisplayBox.h"
+#include "ui/OptionsMenu.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+using settings::MenuItem;
+using uitest::WindowHarness;
+
+namespace {
+
+struct ItemRow {
+    const char* caption; // "-" for a separator
+    bool checked;
+};
+
+// Captions and check marks as the menu first shows them.
+const ItemRow kItems[] = {
+    {"语音报数", true},      {"开启记录", false},      {"键盘输入", true},      {"-", false},
+    {"字体蓝色", true},      {"字体红色", false},      {"字体青色", false},     {"-", false},
+    {"保留2位小数", false},  {"保留4位小数", true},    {"全部保留", false},     {"-", false},
+    {"读小数点后2位", true}, {"读小数点后4位", false}, {"小数点后不读", false}, {"-", false},
+    {"关于/帮助", false},    {"退出", false},
+};
+
+std::vector<MenuItem> checkedItems(const ui::OptionsMenu& menu) {
+    std::vector<MenuItem> items;
+    for (const settings::MenuItemInfo& info : settings::menuItems()) {
+        if (menu.action(info.item)->isChecked()) {
+            items.push_back(info.item);
+        }
+    }
+    return items;
+}
+
+} // namespace
+
+TEST(OptionsMenu, has_its_items_separators_and_first_check_marks_in_order) {
+    ui::OptionsMenu menu(nullptr);
+    const QList<QAction*> actions = menu.actions();
+    ASSERT_EQ(actions.size(), static_cast<qsizetype>(std::size(kItems)));
+    for (qsizetype i = 0; i < actions.size(); ++i) {
+        const ItemRow& row = kItems[i];
+        const bool separator = std::string(row.caption) == "-";
+        EXPECT_EQ(actions[i]->isSeparator(), separator) << i;
+        if (!separator) {
+            EXPECT_EQ(actions[i]->text(), QString::fromUtf8(row.caption)) << i;
+        }
+        EXPECT_EQ(actions[i]->isChecked(), row.checked) << i;
+        EXPECT_TRUE(actions[i]->isEnabled()) << i;
+        EXPECT_TRUE(actions[i]->shortcut().isEmpty()) << i;
+        EXPECT_EQ(actions[i]->menu(), nullptr) << i;
+        // Check marks, not radio dots: no item belongs to an exclusive group.
+        EXPECT_EQ(actions[i]->actionGroup(), nullptr) << i;
+    }
+    EXPECT_EQ(menu.title(), QStringLiteral("选项"));
+}
+
+TEST(OptionsMenu, choosing_an_item_leaves_the_check_marks_to_the_program) {
+    ui::OptionsMenu menu(nullptr);
+    std::vector<MenuItem> chosen;
+    QObject::connect(&menu, &ui::OptionsMenu::chosen,
+                     [&](MenuItem item) { chosen.push_back(item); });
+    menu.action(MenuItem::munb)->trigger();
+    menu.action(MenuItem::munr)->trigger();
+    EXPECT_TRUE(menu.action(MenuItem::munb)->isChecked());
+    EXPECT_FALSE(menu.action(MenuItem::munr)->isChecked());
+    EXPECT_EQ(chosen, (std::vector<MenuItem>{MenuItem::munb, MenuItem::munr}));
+}
+
+TEST(OptionsMenu, colour_items_move_the_mark_and_repaint_the_number) {
+    WindowHarness h;
+    h.typeText(QStringLiteral("8"));
+    ui::OptionsMenu& menu = *h.window.optionsMenu();
+    const std::pair<MenuItem, QColor> rows[] = {
+        {MenuItem::munr, QColor(255, 0, 255)},
+        {MenuItem::munq, QColor(0, 255, 255)},
+        {MenuItem::munb, QColor(0, 0, 255)},
+    };
+    for (const auto& [item, colour] : rows) {
+        menu.action(item)->trigger();
+        EXPECT_TRUE(menu.action(item)->isChecked());
+        EXPECT_EQ(h.window.display()->paintedColour(), colour);
+        EXPECT_EQ(h.window.display()->text(), QStringLiteral("8"));
+    }
+    EXPECT_EQ(checkedItems(menu),
+              (std::vector<MenuItem>{MenuItem::mensenyin, MenuItem::munkeey, MenuItem::munb,
+                                     MenuItem::munt4, MenuItem::munread2}));
+}
+
+TEST(OptionsMenu, the_options_key_pops_the_menu_up) {
+    WindowHarness h;
+    ui::OptionsMenu& menu = *h.window.optionsMenu();
+    EXPECT_FALSE(menu.isVisible());
+    QTest::mouseClick(h.window.key(engine::Key::Options), Qt::LeftButton);
+    EXPECT_TRUE(menu.isVisible());
+    menu.close();
+}
+
+TEST(OptionsMenu, voice_item_hides_the_indicator_and_record_item_widens_the_window) {
+    WindowHarness h;
+    ui::OptionsMenu& menu = *h.window.optionsMenu();
+    menu.action(MenuItem::mensenyin)->trigger();
+    EXPECT_FALSE(h.find(QStringLiteral("Image8"))->isVisible());
+    EXPECT_FALSE(menu.action(MenuItem::mensenyin)->isChecked());
+    menu.action(MenuItem::munkai)->trigger();
+    EXPECT_EQ(h.window.width(), 528);
+    EXPECT_TRUE(menu.action(MenuItem::munkai)->isChecked());
+}

@@ -1,0 +1,341 @@
+#include "ui/CalculatorWindow.h"
+
+#include "platform/WindowShape.h"
+#include "settings/Program.h"
+#include "ui/AboutWindow.h"
+#include "ui/Artwork.h"
+#include "ui/ClickableLabel.h"
+#include "ui/DisplayBox.h"
+#include "ui/Layout.h"
+#include "ui/OptionsMenu.h"
+#include "ui/RecordPanel.h"
+#include "ui/SongFont.h"
+#include "ui/TitleButton.h"
+#include "ui/TypedCharacter.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace ui {
+
+namespace {
+
+QIcon loadWindowIcon() {
+    QIcon icon(QStringLiteral(":/art/window-icon.png"));
+    icon.addFile(Artwork::pathFor(QStringLiteral("window-icon.png"), 2.0));
+    return icon;
+}
+
+} // namespace
+
+template <typename Action> void CalculatorWindow::forward(Action action) {
+    if (program_ != nullptr && !ended_) {
+        action(*program_);
+    }
+}
+
+CalculatorWindow::CalculatorWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      skin_(Artwork::pixmap(QStringLiteral("skin.jpg"))),
+      smallFaces_{Artwork::pixmap(QStringLiteral("key-small.png")),
+                  Artwork::pixmap(QStringLiteral("key-small-pressed.png"))},
+      wideFaces_{Artwork::pixmap(QStringLiteral("key-wide.png")),
+                 Artwork::pixmap(QStringLiteral("key-wide-pressed.png"))} {
+    setObjectName(QStringLiteral("Form1"));
+    setAccessibleName(QString::fromUtf8(settings::kAppTitle));
+    setWindowTitle(QString());
+    setWindowIcon(loadWindowIcon());
+    setFont(SongFont::pixelFont(SongFont::k12pt));
+    setFixedSize(toPixels(settings::kNarrowWidthTwips), toPixels(settings::kWindowHeightTwips));
+    // Where the window opens until a position has been saved.
+    moveToTwips(settings::kFirstLeftTwips, settings::kFirstTopTwips);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+
+    buildImages();
+    buildKeys();
+    buildTitleButtons();
+    panel_ = std::make_unique<RecordPanel>(*this);
+    connectPanel();
+    menu_ = new OptionsMenu(this);
+    connect(menu_, &OptionsMenu::chosen, this,
+            [this](settings::MenuItem item) { forward([item](auto& p) { p.menuChosen(item); }); });
+
+    platform::WindowShape::apply(*this);
+    // Typed characters reach the calculator whichever control has the focus.
+    qApp->installEventFilter(this);
+}
+
+CalculatorWindow::~CalculatorWindow() {
+    qApp->removeEventFilter(this);
+    delete about_.data();
+}
+
+void CalculatorWindow::buildImages() {
+    display_ = new DisplayBox(Artwork::pixmap(QStringLiteral("display.png")),
+                              Artwork::pixmap(QStringLiteral("voice-indicator.gif")), this);
+
+    aboutIcon_ = new ClickableLabel(Artwork::pixmap(QStringLiteral("about-icon.png")), this);
+    aboutIcon_->setObjectName(QStringLiteral("Image10"));
+    aboutIcon_->setAccessibleName(QStringLiteral("关于"));
+    aboutIcon_->setToolTip(QStringLiteral("关于"));
+    aboutIcon_->setGeometry(toPixels(layout::kAboutIcon));
+    aboutIcon_->setCursor(QCursor(Artwork::pixmap(QStringLiteral("about-cursor.png")),
+                                  layout::kAboutCursorHotX, layout::kAboutCursorHotY));
+    connect(aboutIcon_, &QAbstractButton::clicked, this,
+            [this] { forward([](auto& p) { p.aboutIconClicked(); }); });
+
+    recordTab_ = new ClickableLabel(Artwork::pixmap(QStringLiteral("record-tab.jpg")), this);
+    recordTab_->setObjectName(QStringLiteral("Image9"));
+    recordTab_->setAccessibleName(QStringLiteral("开启记录功能"));
+    recordTab_->setToolTip(QStringLiteral("开启记录功能"));
+    recordTab_->setGeometry(toPixels(layout::kRecordTab));
+    connect(recordTab_, &QAbstractButton::clicked, this,
+            [this] { forward([](auto& p) { p.recordTabClicked(); }); });
+}
+
+void CalculatorWindow::buildKeys() {
+    for (const engine::KeyInfo& info : engine::keyTable()) {
+        const bool wide = info.group == engine::KeyGroup::Operators;
+        auto* button = new KeyButton(info, wide ? wideFaces_ : smallFaces_, this);
+        keys_[static_cast<std::size_t>(info.key)] = button;
+        const engine::Key key = info.key;
+        connect(button, &QAbstractButton::clicked, this,
+                [this, key] { forward([key](auto& p) { p.keyClicked(key); }); });
+        connect(button, &KeyButton::lifted, this, &CalculatorWindow::paintKeyFaces);
+    }
+}
+
+void CalculatorWindow::buildTitleButtons() {
+    struct Title {
+        const char* name;
+        const char* accessibleName;
+        const char* normal;
+        const char* hover;
+        TwipsRect place;
+    };
+    const Title titles[] = {
+        {"Image1_0", "最小化", "minimise.png", "minimise-hover.png", layout::kMinimise},
+        {"Image1_1", "退出", "close.png", "close-hover.png", layout::kClose},
+    };
+    for (std::size_t i = 0; i < titleButtons_.size(); ++i) {
+        auto* button = new TitleButton(Artwork::pixmap(QLatin1String(titles[i].normal)),
+                                       Artwork::pixmap(QLatin1String(titles[i].hover)), this);
+        button->setObjectName(QLatin1String(titles[i].name));
+        button->setAccessibleName(QString::fromUtf8(titles[i].accessibleName));
+        button->setGeometry(toPixels(titles[i].place));
+        connect(button, &TitleButton::hovered, this,
+                [this] { forward([](auto& p) { p.titleHovered(); }); });
+        titleButtons_[i] = button;
+    }
+    connect(titleButtons_[0], &QAbstractButton::clicked, this, [this] {
+        if (!ended_) {
+            showMinimized();
+        }
+    });
+    connect(titleButtons_[1], &QAbstractButton::clicked, this,
+            [this] { forward([](auto& p) { p.exitClicked(); }); });
+}
+
+void CalculatorWindow::connectPanel() {
+    connect(panel_->clearLabel(), &QAbstractButton::clicked, this,
+            [this] { forward([](auto& p) { p.clearRecordsClicked(); }); });
+    connect(panel_->viewLabel(), &QAbstractButton::clicked, this,
+            [this] { forward([](auto& p) { p.viewClicked(); }); });
+    connect(panel_->saveLabel(), &QAbstractButton::clicked, this,
+            [this] { forward([](auto& p) { p.saveClicked(); }); });
+    connect(panel_->stopLabel(), &QAbstractButton::clicked, this,
+            [this] { forward([](auto& p) { p.stopClicked(); }); });
+}
+
+void CalculatorWindow::paintDisplay(const engine::DisplayLayout& layout) {
+    display_->paintLayout(layout);
+}
+
+void CalculatorWindow::setDisplayColour(settings::Rgb colour) {
+    display_->setForeColour(QColor(colour.red, colour.green, colour.blue));
+}
+
+void CalculatorWindow::setIndicatorVisible(bool visible) {
+    display_->indicator()->setVisible(visible);
+}
+
+void CalculatorWindow::paintKeyFaces() {
+    for (KeyButton* button : keys_) {
+        button->paintCaption();
+    }
+}
+
+void CalculatorWindow::setMenuChecked(settings::MenuItem item, bool checked) {
+    menu_->setItemChecked(item, checked);
+}
+
+void CalculatorWindow::popupOptionsMenu() {
+    menu_->popup(QCursor::pos());
+}
+
+void CalculatorWindow::showMessage(const std::string& title, const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title),
+                    QString::fromStdString(text), QMessageBox::Ok, this);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    box.exec();
+    // Without a window manager nobody hands the focus back, and typed keys would be lost.
+    bringForward();
+}
+
+void CalculatorWindow::showAbout() {
+    if (about_ == nullptr) {
+        about_ = new AboutWindow();
+        connect(about_, &AboutWindow::closed, this, &CalculatorWindow::aboutClosed);
+        about_->move(x() + toPixels(layout::kAboutOffsetX), y() + toPixels(layout::kAboutOffsetY));
+    }
+    about_->show();
+    about_->raise();
+    about_->activateWindow();
+}
+
+AboutWindow* CalculatorWindow::aboutWindow() const {
+    return about_.data();
+}
+
+void CalculatorWindow::aboutClosed() {
+    if (!ended_ && isVisible()) {
+        bringForward();
+        platform::WindowShape::apply(*this);
+    }
+}
+
+void CalculatorWindow::bringForward() {
+    if (isVisible()) {
+        raise();
+        activateWindow();
+    }
+}
+
+void CalculatorWindow::showRecord(const record::RecordList& list) {
+    panel_->show(list);
+}
+
+void CalculatorWindow::setWidthTwips(int width) {
+    setFixedSize(toPixels(width), height());
+    platform::WindowShape::apply(*this);
+}
+
+void CalculatorWindow::moveToTwips(float left, float top) {
+    move(toPixels(left), toPixels(top));
+}
+
+float CalculatorWindow::leftTwips() const {
+    return static_cast<float>(toTwips(x()));
+}
+
+float CalculatorWindow::topTwips() const {
+    return static_cast<float>(toTwips(y()));
+}
+
+float CalculatorWindow::widthTwips() const {
+    return static_cast<float>(toTwips(width()));
+}
+
+float CalculatorWindow::heightTwips() const {
+    return static_cast<float>(toTwips(height()));
+}
+
+void CalculatorWindow::endProgram() {
+    ended_ = true;
+    if (about_ != nullptr) {
+        about_->close();
+    }
+    close();
+    emit ended();
+}
+
+void CalculatorWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    // The skin is two pixels narrower than the open window; the window colour fills the rest.
+    painter.fillRect(rect(), palette().window());
+    painter.drawPixmap(0, 0, skin_);
+}
+
+bool CalculatorWindow::isBackground(const QPoint& pos) const {
+    return rect().contains(pos) && childAt(pos) == nullptr;
+}
+
+void CalculatorWindow::mousePressEvent(QMouseEvent* event) {
+    if (isBackground(event->pos())) {
+        dragging_ = true;
+        grip_ = event->pos();
+    }
+    event->accept();
+}
+
+void CalculatorWindow::mouseMoveEvent(QMouseEvent* event) {
+    // Only the press decides: the window follows whether or not a button is still held.
+    if (dragging_) {
+        move(event->globalPosition().toPoint() - grip_);
+    }
+    if ((dragging_ || isBackground(event->pos())) && program_ != nullptr &&
+        !program_->calculator().state().noTitleHover) {
+        for (TitleButton* button : titleButtons_) {
+            button->setHoverFace(false);
+        }
+    }
+    event->accept();
+}
+
+void CalculatorWindow::mouseReleaseEvent(QMouseEvent* event) {
+    dragging_ = false;
+    event->accept();
+}
+
+void CalculatorWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        platform::WindowShape::apply(*this);
+    }
+    QWidget::changeEvent(event);
+}
+
+void CalculatorWindow::closeEvent(QCloseEvent* event) {
+    // A close the program did not ask for: the desktop's, or a signal's.
+    if (!ended_ && !closedBySystem_) {
+        closedBySystem_ = true;
+        forward([](auto& p) { p.systemClose(); });
+    }
+    event->accept();
+}
+
+bool CalculatorWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && typed(watched, event)) {
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// A key press anywhere in this window types into the calculator and goes no further, so
+// that no control acts on it too (and the filter, which sees the press again at each
+// parent it travels to, forwards it once).
+bool CalculatorWindow::typed(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != this || program_ == nullptr || ended_ ||
+        !program_->calculator().keyboardOn()) {
+        return false;
+    }
+    const std::vector<int> codes = TypedCharacter::codes(*static_cast<QKeyEvent*>(event));
+    if (codes.empty()) {
+        return false;
+    }
+    for (int code : codes) {
+        program_->characterTyped(code);
+    }
+    return true;
+}
+
+} // namespace ui

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "engine/KeyTable.h"
+#include "settings/MainView.h"
+#include "ui/KeyButton.h"
+
+#include <QPixmap>
+#include <QPointer>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+namespace settings {
+class Program;
+}
+
+namespace ui {
+
+class AboutWindow;
+class ClickableLabel;
+class DisplayBox;
+class OptionsMenu;
+class RecordPanel;
+class TitleButton;
+
+// The skinned main window. It draws what the program tells it to and hands every click,
+// typed character and menu choice to the program; it keeps no state of the calculator,
+// the record or the options.
+class CalculatorWindow : public QWidget, public settings::MainView {
+    Q_OBJECT
+  public:
+    explicit CalculatorWindow(QWidget* parent = nullptr);
+    ~CalculatorWindow() override;
+
+    // The program whose events this window forwards; until then the window is inert.
+    void attach(settings::Program& program) { program_ = &program; }
+
+    void paintDisplay(const engine::DisplayLayout& layout) override;
+    void setDisplayColour(settings::Rgb colour) override;
+    void setIndicatorVisible(bool visible) override;
+    void paintKeyFaces() override;
+    void setMenuChecked(settings::MenuItem item, bool checked) override;
+    void popupOptionsMenu() override;
+    void showMessage(const std::string& title, const std::string& text) override;
+    void showAbout() override;
+    void showRecord(const record::RecordList& list) override;
+    void setWidthTwips(int width) override;
+    void moveToTwips(float left, float top) override;
+    float leftTwips() const override;
+    float topTwips() const override;
+    float widthTwips() const override;
+    float heightTwips() const override;
+    void endProgram() override;
+
+    KeyButton* key(engine::Key key) const { return keys_[static_cast<std::size_t>(key)]; }
+    DisplayBox* display() const { return display_; }
+    TitleButton* titleButton(int index) const { return titleButtons_.at(index); }
+    OptionsMenu* optionsMenu() const { return menu_; }
+    AboutWindow* aboutWindow() const;
+    const RecordPanel& recordPanel() const { return *panel_; }
+
+  signals:
+    // The program has ended itself; nothing of it runs any more.
+    void ended();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void buildKeys();
+    void buildTitleButtons();
+    void buildImages();
+    void connectPanel();
+    bool isBackground(const QPoint& pos) const;
+    bool typed(QObject* watched, QEvent* event);
+    void aboutClosed();
+    void bringForward();
+    // Runs a forwarder only while a program is attached and has not ended.
+    template <typename Action> void forward(Action action);
+
+    settings::Program* program_ = nullptr;
+    QPixmap skin_;
+    KeyFaces smallFaces_;
+    KeyFaces wideFaces_;
+    std::array<KeyButton*, engine::kKeyCount> keys_{};
+    std::array<TitleButton*, 2> titleButtons_{};
+    DisplayBox* display_ = nullptr;
+    ClickableLabel* aboutIcon_ = nullptr;
+    ClickableLabel* recordTab_ = nullptr;
+    OptionsMenu* menu_ = nullptr;
+    std::unique_ptr<RecordPanel> panel_;
+    QPointer<AboutWindow> about_;
+
+    bool dragging_ = false;
+    QPoint grip_;
+    bool ended_ = false;
+    bool closedBySystem_ = false;
+};
+
+} // namespace ui

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QAccessibleWidget>
+
+namespace ui {
+
+class DisplayBox;
+
+// What a screen reader is told about the display: its name, and the number it shows as its
+// value and description.
+class DisplayAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+  public:
+    explicit DisplayAccessible(DisplayBox* box);
+
+    // Registers the factory once; later calls do nothing.
+    static void install();
+
+    QString text(QAccessible::Text kind) const override;
+    void* interface_cast(QAccessible::InterfaceType type) override;
+
+    QVariant currentValue() const override;
+    void setCurrentValue(const QVariant&) override {}
+    QVariant maximumValue() const override { return {}; }
+    QVariant minimumValue() const override { return {}; }
+    QVariant minimumStepSize() const override { return {}; }
+
+  private:
+    static QAccessibleInterface* create(const QString& className, QObject* object);
+
+    DisplayBox* box() const;
+};
+
+} // namespace ui

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "engine/DisplayLayout.h"
+
+#include <QColor>
+#include <QPixmap>
+#include <QWidget>
+
+class QLabel;
+
+namespace ui {
+
+// The display: the calculator's number drawn over an LCD face. What is drawn stays until
+// the next number is drawn; a new colour takes effect from that drawing on, as ink would.
+class DisplayBox : public QWidget {
+    Q_OBJECT
+  public:
+    DisplayBox(QPixmap face, QPixmap indicator, QWidget* parent);
+
+    void paintLayout(const engine::DisplayLayout& layout);
+    void setForeColour(QColor colour) { fore_ = colour; }
+    QColor foreColour() const { return fore_; }
+
+    // What the display shows now, in the colour it was drawn in.
+    const QString& text() const { return text_; }
+    QColor paintedColour() const { return painted_; }
+    // Top left corner of the text line, in logical pixels of the display.
+    QPointF textOrigin() const { return origin_; }
+    QFont textFont() const { return font_; }
+
+    QLabel* indicator() const { return indicator_; }
+
+  signals:
+    // The drawn number was handed to assistive technology.
+    void announced(const QString& text);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void announce();
+
+    QPixmap face_;
+    QLabel* indicator_;
+    QFont font_;
+    QString text_;
+    QPointF origin_;
+    QColor fore_{0, 0, 255};
+    QColor painted_{0, 0, 255};
+};
+
+} // namespace ui

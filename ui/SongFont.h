@@ -1,0 +1,24 @@
+#pragma once
+
+#include "engine/KeyTable.h"
+
+#include <QFont>
+
+namespace ui {
+
+// The Song-style Chinese face every text of the two windows is set in. Sizes are given in
+// pixels, as the point sizes of the layout come out at 96 dots per inch, so that captions sit
+// where they are placed whatever the screen's resolution.
+class SongFont {
+  public:
+    static constexpr int k9pt = 12;
+    static constexpr int k10_5pt = 14;
+    static constexpr int k12pt = 16;
+    static constexpr int k15pt = 20;
+    static constexpr int k21_75pt = 29;
+
+    static QFont pixelFont(int pixels, bool bold = false, bool italic = false);
+    static QFont caption(engine::CaptionFont kind);
+};
+
+} // namespace ui
