@@ -36,6 +36,8 @@ void Program::startUp() {
     view_.paintKeyFaces();
     voice_.setFolder(extractClips_ ? extractClips_() : std::string());
     loadSettings();
+    // The "0" was drawn before the saved colour was known; show it in the user's colour.
+    calc_.showDisplay();
 }
 
 void Program::keyClicked(engine::Key key) { calc_.press(key); }

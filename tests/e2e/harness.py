@@ -189,13 +189,32 @@ class Session:
         # Without a window manager the focus follows only what is asked for.
         self.xdotool("windowfocus", "--sync", self.window, check=False)
 
-    def type_keys(self, text):
-        """Types characters into the calculator; Enter is "\\r", Backspace "\\b"."""
-        names = {"\r": "Return", "\b": "BackSpace", " ": "space", "+": "plus", "-": "minus",
+    KEY_NAMES = {"\r": "Return", "\b": "BackSpace", " ": "space", "+": "plus", "-": "minus",
                  "*": "asterisk", "/": "slash", ".": "period", "=": "equal",
                  "\\": "backslash"}
-        for ch in text:
-            self.xdotool("key", "--window", self.window, names.get(ch, ch))
+
+    def type_keys(self, text):
+        """Types characters into the calculator as a keyboard would (XTEST), with the
+        window focused; Enter is "\\r", Backspace "\\b"."""
+        self.activate()
+        keys = [self.KEY_NAMES.get(ch, ch) for ch in text]
+        if keys:
+            self.xdotool("key", "--delay", "20", *keys)
+
+    def press_until_gone(self, wid, key, timeout=10):
+        """Presses a key on a dialog until it closes. A box that has just been mapped may
+        not take keys yet, so one press is not always enough; but a second press must not
+        follow too soon, or it lands on the window below once the box has gone."""
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            self.xdotool("windowfocus", "--sync", wid, check=False)
+            self.xdotool("key", key, check=False)
+            try:
+                wait_for(lambda: wid not in self.windows(), 1.5, "the dialog to close")
+                return
+            except TimeoutError:
+                continue
+        raise TimeoutError("the dialog did not close")
 
     def click(self, x, y, button=1, window=None):
         wid = window or self.window

@@ -98,7 +98,7 @@ TEST_F(ProgramTest, FirstStartComesUpNarrowWithTheDefaultChoices) {
 TEST_F(ProgramTest, StartUpRunsInItsFixedOrder) {
     start();
     const std::vector<std::string> expected = {"indicator on", "record", "display 0", "key faces",
-                                               "width 3960"};
+                                               "width 3960", "display 0"};
     EXPECT_EQ(view.calls, expected);
 }
 

@@ -1,0 +1,65 @@
+"""What was heard at the null sink: onsets of sound after silence, read from a capture."""
+
+import array
+import math
+import wave
+
+WINDOW_MS = 5
+
+
+def envelope(path):
+    """RMS level in dBFS for every 5 ms of a 16-bit mono capture, with the window rate."""
+    with wave.open(path, "rb") as w:
+        rate = w.getframerate()
+        channels = w.getnchannels()
+        data = array.array("h", w.readframes(w.getnframes()))
+    if channels > 1:
+        data = data[::channels]
+    step = rate * WINDOW_MS // 1000
+    levels = []
+    for start in range(0, len(data) - step + 1, step):
+        chunk = data[start:start + step]
+        power = sum(s * s for s in chunk) / step
+        levels.append(-120.0 if power == 0 else 10 * math.log10(power / (32768.0 ** 2)))
+    return levels
+
+
+def onsets(path, threshold_db=-45.0, silence_ms=30):
+    """Times in ms where sound starts after at least silence_ms of quiet."""
+    levels = envelope(path)
+    need = silence_ms // WINDOW_MS
+    quiet = need
+    found = []
+    for i, level in enumerate(levels):
+        if level > threshold_db:
+            if quiet >= need:
+                found.append(i * WINDOW_MS)
+            quiet = 0
+        else:
+            quiet += 1
+    return found
+
+
+def sounding_ms(path, threshold_db=-45.0):
+    """How many ms of the capture are above the threshold."""
+    return sum(WINDOW_MS for level in envelope(path) if level > threshold_db)
+
+
+def bursts(path, threshold_db=-45.0, silence_ms=30):
+    """(start, length) in ms of each stretch of sound separated by silence_ms of quiet."""
+    levels = envelope(path)
+    need = silence_ms // WINDOW_MS
+    found = []
+    start = None
+    last = None
+    for i, level in enumerate(levels):
+        t = i * WINDOW_MS
+        if level > threshold_db:
+            if start is None or (t - last) > silence_ms:
+                if start is not None:
+                    found.append((start, last + WINDOW_MS - start))
+                start = t
+            last = t
+    if start is not None:
+        found.append((start, last + WINDOW_MS - start))
+    return found
