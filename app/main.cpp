@@ -32,6 +32,8 @@ int main(int argc, char** argv) {
     // The per-user data folder of an installed copy is …/yuyin-jisuanqi.
     QApplication::setOrganizationName(QString());
     QApplication::setApplicationName(QStringLiteral("yuyin-jisuanqi"));
+    // The desktop matches the window to its launcher entry, icon and name by this.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.YuyinJisuanqi"));
 
     ui::CalculatorWindow window;
     platform::QtClipPlayer player;

@@ -25,8 +25,12 @@ QRegion WindowShape::roundedRect(int w, int h, int cornerW, int cornerH) {
     return region;
 }
 
+QRegion WindowShape::outline(const QWidget& window, int cornerW, int cornerH) {
+    return roundedRect(window.width(), window.height(), cornerW, cornerH);
+}
+
 void WindowShape::apply(QWidget& window, int cornerW, int cornerH) {
-    window.setMask(roundedRect(window.width(), window.height(), cornerW, cornerH));
+    window.setMask(outline(window, cornerW, cornerH));
 }
 
 } // namespace platform

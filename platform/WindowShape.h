@@ -14,7 +14,11 @@ class WindowShape {
 
     // A w × h rectangle whose corners are rounded by a cornerW × cornerH ellipse.
     static QRegion roundedRect(int w, int h, int cornerW, int cornerH);
+    // The rounded outline of the window at its current size.
+    static QRegion outline(const QWidget& window, int cornerW = kCornerPx, int cornerH = kCornerPx);
     // Cuts the window to its current size; called again whenever that size may have changed.
+    // Under a compositor the mask limits only where the window takes the mouse, and the
+    // window must leave its corners unpainted itself.
     static void apply(QWidget& window, int cornerW = kCornerPx, int cornerH = kCornerPx);
 };
 

@@ -12,6 +12,7 @@
 #include "ui/SongFont.h"
 #include "ui/TitleButton.h"
 #include "ui/TypedCharacter.h"
+#include "ui/WindowAccessible.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -23,6 +24,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWindow>
 
 namespace ui {
 
@@ -42,13 +44,14 @@ template <typename Action> void CalculatorWindow::forward(Action action) {
     }
 }
 
-CalculatorWindow::CalculatorWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+CalculatorWindow::CalculatorWindow(QWidget* parent, WindowSystem::Kind system)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), system_(system),
       skin_(Artwork::pixmap(QStringLiteral("skin.jpg"))),
       smallFaces_{Artwork::pixmap(QStringLiteral("key-small.png")),
                   Artwork::pixmap(QStringLiteral("key-small-pressed.png"))},
       wideFaces_{Artwork::pixmap(QStringLiteral("key-wide.png")),
                  Artwork::pixmap(QStringLiteral("key-wide-pressed.png"))} {
+    WindowAccessible::install();
     setObjectName(QStringLiteral("Form1"));
     setAccessibleName(QString::fromUtf8(settings::kAppTitle));
     setWindowTitle(QString());
@@ -58,7 +61,12 @@ CalculatorWindow::CalculatorWindow(QWidget* parent)
     // Where the window opens until a position has been saved.
     moveToTwips(settings::kFirstLeftTwips, settings::kFirstTopTwips);
     setMouseTracking(true);
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    if (compositorPlaces()) {
+        // There the mask only limits input; the corners are cut by leaving them unpainted.
+        setAttribute(Qt::WA_TranslucentBackground);
+    } else {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
 
     buildImages();
     buildKeys();
@@ -179,7 +187,19 @@ void CalculatorWindow::setMenuChecked(settings::MenuItem item, bool checked) {
 }
 
 void CalculatorWindow::popupOptionsMenu() {
-    menu_->popup(QCursor::pos());
+    menu_->popup(optionsMenuPlace());
+}
+
+// A screen reader or the keyboard can press the options key with the pointer anywhere, and
+// under a compositor the pointer's place on the desktop is not known at all: a menu opened
+// at the pointer could then open far from the window.
+QPoint CalculatorWindow::optionsMenuPlace() const {
+    const QPoint pointer = QCursor::pos();
+    if (!compositorPlaces() && rect().contains(mapFromGlobal(pointer))) {
+        return pointer;
+    }
+    const KeyButton* options = key(engine::Key::Options);
+    return options->mapToGlobal(QPoint(0, options->height()));
 }
 
 void CalculatorWindow::showMessage(const std::string& title, const std::string& text) {
@@ -226,19 +246,24 @@ void CalculatorWindow::showRecord(const record::RecordList& list) {
 
 void CalculatorWindow::setWidthTwips(int width) {
     setFixedSize(toPixels(width), height());
+    // Cut off beyond the window's edge, the panel's controls would still reach a screen reader.
+    panel_->setOpen(width >= settings::kWideWidthTwips);
     platform::WindowShape::apply(*this);
 }
 
 void CalculatorWindow::moveToTwips(float left, float top) {
+    placedTwips_ = QPointF(left, top);
     move(toPixels(left), toPixels(top));
 }
 
+// A compositor reports every window at 0, 0; the place the program last gave the window is
+// what it saves there instead, so that a saved position survives a run.
 float CalculatorWindow::leftTwips() const {
-    return static_cast<float>(toTwips(x()));
+    return static_cast<float>(compositorPlaces() ? placedTwips_.x() : toTwips(x()));
 }
 
 float CalculatorWindow::topTwips() const {
-    return static_cast<float>(toTwips(y()));
+    return static_cast<float>(compositorPlaces() ? placedTwips_.y() : toTwips(y()));
 }
 
 float CalculatorWindow::widthTwips() const {
@@ -260,9 +285,20 @@ void CalculatorWindow::endProgram() {
 
 void CalculatorWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    if (compositorPlaces()) {
+        paintOutlineClip(painter);
+    }
     // The skin is two pixels narrower than the open window; the window colour fills the rest.
     painter.fillRect(rect(), palette().window());
     painter.drawPixmap(0, 0, skin_);
+}
+
+// The corners outside the outline stay transparent, for the desktop to show through.
+void CalculatorWindow::paintOutlineClip(QPainter& painter) const {
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(rect(), Qt::transparent);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.setClipRegion(platform::WindowShape::outline(*this));
 }
 
 bool CalculatorWindow::isBackground(const QPoint& pos) const {
@@ -271,10 +307,17 @@ bool CalculatorWindow::isBackground(const QPoint& pos) const {
 
 void CalculatorWindow::mousePressEvent(QMouseEvent* event) {
     if (isBackground(event->pos())) {
-        dragging_ = true;
+        // The compositor drags the window itself and takes the release; where it cannot,
+        // the window follows the pointer as it does elsewhere.
+        dragging_ = !startSystemMove();
         grip_ = event->pos();
     }
     event->accept();
+}
+
+bool CalculatorWindow::startSystemMove() {
+    QWindow* handle = windowHandle();
+    return compositorPlaces() && handle != nullptr && handle->startSystemMove();
 }
 
 void CalculatorWindow::mouseMoveEvent(QMouseEvent* event) {

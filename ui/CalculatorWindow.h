@@ -3,12 +3,16 @@
 #include "engine/KeyTable.h"
 #include "settings/MainView.h"
 #include "ui/KeyButton.h"
+#include "ui/WindowSystem.h"
 
 #include <QPixmap>
+#include <QPointF>
 #include <QPointer>
 #include <QWidget>
 #include <array>
 #include <memory>
+
+class QPainter;
 
 namespace settings {
 class Program;
@@ -29,7 +33,8 @@ class TitleButton;
 class CalculatorWindow : public QWidget, public settings::MainView {
     Q_OBJECT
   public:
-    explicit CalculatorWindow(QWidget* parent = nullptr);
+    explicit CalculatorWindow(QWidget* parent = nullptr,
+                              WindowSystem::Kind system = WindowSystem::current());
     ~CalculatorWindow() override;
 
     // The program whose events this window forwards; until then the window is inert.
@@ -58,6 +63,9 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     OptionsMenu* optionsMenu() const { return menu_; }
     AboutWindow* aboutWindow() const;
     const RecordPanel& recordPanel() const { return *panel_; }
+    // Where the options menu opens: at the pointer when it is over the window, else below
+    // the options key.
+    QPoint optionsMenuPlace() const;
 
   signals:
     // The program has ended itself; nothing of it runs any more.
@@ -77,13 +85,18 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     void buildTitleButtons();
     void buildImages();
     void connectPanel();
+    // Under a compositor the window neither knows nor chooses where it is.
+    bool compositorPlaces() const { return system_ == WindowSystem::Kind::Compositor; }
     bool isBackground(const QPoint& pos) const;
+    bool startSystemMove();
+    void paintOutlineClip(QPainter& painter) const;
     bool typed(QObject* watched, QEvent* event);
     void aboutClosed();
     void bringForward();
     // Runs a forwarder only while a program is attached and has not ended.
     template <typename Action> void forward(Action action);
 
+    WindowSystem::Kind system_;
     settings::Program* program_ = nullptr;
     QPixmap skin_;
     KeyFaces smallFaces_;
@@ -97,6 +110,8 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     std::unique_ptr<RecordPanel> panel_;
     QPointer<AboutWindow> about_;
 
+    // The last place the program gave the window, for desktops that never report one.
+    QPointF placedTwips_;
     bool dragging_ = false;
     QPoint grip_;
     bool ended_ = false;

@@ -12,6 +12,15 @@
 
 namespace ui {
 
+namespace {
+
+// A rim of dark ink round every glyph. The LCD face is light, and the lighter text colours
+// (cyan above all) hardly stand out from it by brightness; the rim gives each colour a dark
+// edge to read against, while the glyphs keep the chosen colour.
+const QColor kRim(34, 43, 50);
+
+} // namespace
+
 DisplayBox::DisplayBox(QPixmap face, QPixmap indicator, QWidget* parent)
     : QWidget(parent), face_(std::move(face)), indicator_(new QLabel(this)),
       font_(SongFont::pixelFont(SongFont::k21_75pt, true)) {
@@ -50,9 +59,24 @@ void DisplayBox::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), QColor(0, 0, 0));
     painter.drawPixmap(0, 0, face_);
     painter.setClipRect(rect());
-    painter.setFont(font_);
+    const QPointF baseline(origin_.x(), origin_.y() + QFontMetricsF(font_).ascent());
+    paintRim(painter, baseline);
     painter.setPen(painted_);
-    painter.drawText(QPointF(origin_.x(), origin_.y() + QFontMetricsF(font_).ascent()), text_);
+    painter.drawText(baseline, text_);
+}
+
+// The rim is the text itself in dark ink, a pixel out in every direction, under the text. It
+// is drawn from the same glyphs as the text, so it fits them whatever the platform's outlines.
+void DisplayBox::paintRim(QPainter& painter, QPointF baseline) const {
+    painter.setFont(font_);
+    painter.setPen(kRim);
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            if (dx != 0 || dy != 0) {
+                painter.drawText(baseline + QPointF(dx, dy), text_);
+            }
+        }
+    }
 }
 
 } // namespace ui

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class QLabel;
+class QPainter;
 
 namespace ui {
 
@@ -39,6 +40,7 @@ class DisplayBox : public QWidget {
 
   private:
     void announce();
+    void paintRim(QPainter& painter, QPointF baseline) const;
 
     QPixmap face_;
     QLabel* indicator_;

@@ -7,6 +7,7 @@
 
 #include <QLabel>
 #include <algorithm>
+#include <array>
 
 namespace ui {
 
@@ -75,6 +76,16 @@ RecordPanel::RecordPanel(QWidget& window)
     view_->setAccessibleName(QStringLiteral("查看长算式"));
     stop_->setAccessibleName(QStringLiteral("停止记录"));
     full_->setAccessibleName(QString::fromUtf8(record::kRecordFullNotice));
+    setOpen(false);
+}
+
+void RecordPanel::setOpen(bool open) {
+    open_ = open;
+    const std::array<QWidget*, 5> controls{list_, clear_, view_, save_, stop_};
+    for (QWidget* control : controls) {
+        control->setVisible(open);
+    }
+    showCountOrNotice();
 }
 
 void RecordPanel::show(const record::RecordList& list) {
@@ -105,8 +116,14 @@ void RecordPanel::showCount(const record::RecordList& list) {
     const QRect place = toPixels(layout::kCountLabel);
     count_->resize(std::max(place.width(), count_->sizeHint().width()), place.height());
     count_->setAccessibleDescription(count_->text());
-    count_->setVisible(!list.full());
-    full_->setVisible(list.full());
+    listFull_ = list.full();
+    showCountOrNotice();
+}
+
+// The count and the full notice share one place; only one of them ever shows.
+void RecordPanel::showCountOrNotice() {
+    count_->setVisible(open_ && !listFull_);
+    full_->setVisible(open_ && listFull_);
 }
 
 } // namespace ui

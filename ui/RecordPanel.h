@@ -11,12 +11,17 @@ class ClickableLabel;
 class RecordListBox;
 
 // The controls of the record panel, laid on the main window's right half, and how they
-// show a record list. The window cuts them off while it is narrow.
+// show a record list. They start closed, hidden.
 class RecordPanel {
   public:
     explicit RecordPanel(QWidget& window);
 
     void show(const record::RecordList& list);
+    // Shows the controls while the window is wide enough to show them, and hides them
+    // otherwise: the window would cut them off anyway, but a screen reader would still
+    // find them.
+    void setOpen(bool open);
+    bool isOpen() const { return open_; }
 
     QLabel* countLabel() const { return count_; }
     QLabel* fullNotice() const { return full_; }
@@ -29,6 +34,7 @@ class RecordPanel {
   private:
     void showLines(const record::RecordList& list);
     void showCount(const record::RecordList& list);
+    void showCountOrNotice();
 
     QLabel* count_;
     QLabel* full_;
@@ -37,6 +43,8 @@ class RecordPanel {
     ClickableLabel* view_;
     ClickableLabel* save_;
     ClickableLabel* stop_;
+    bool open_ = false;
+    bool listFull_ = false;
 };
 
 } // namespace ui

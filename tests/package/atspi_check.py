@@ -1,13 +1,16 @@
 #!/usr/bin/python3
 """Drives the running calculator the way a screen reader does, through AT-SPI.
 
-Finds the program by its process id in the accessibility tree, checks that the keys, the
-display, the options menu and the record list are there and named, presses keys with their
+Finds the program by its process id in the accessibility tree, checks that the main window,
+the keys, the display, the options menu and the record list are there and named, that the
+record panel's controls show only while the panel is open, presses keys with their
 accessible actions and checks that every change of the display is announced.
 
 Usage: atspi_check.py PID [--no-x11]
+       atspi_check.py PID --exit
   --no-x11   no X server to type Escape on: the options menu is left open while the keys are
              pressed (a pop-up menu has no accessible action that closes it)
+  --exit     only press the exit key, which saves the settings and ends the program
 
 Prints one line per check; exits 1 on the first failure, 0 when all passed.
 """
@@ -29,6 +32,8 @@ MENU_ITEMS = ["语音报数", "开启记录", "键盘输入", "字体蓝色", "�
               "小数点后不读", "关于/帮助", "退出"]
 DISPLAY = "显示"
 RECORD_LIST = "计算记录"
+# The record panel's controls; they lie beyond the edge of the narrow window.
+PANEL = [RECORD_LIST, "记录条数", "清空记录", "查看长算式", "保存到文件", "停止记录"]
 TITLE = "语音计算器"
 ANNOUNCEMENTS = [
     "object:property-change:accessible-value",
@@ -157,6 +162,8 @@ def press_and_hear(listener, app, key, expected):
 def check_tree(app):
     window = wait_until(lambda: named(app, TITLE), 10)
     check(window is not None, f"the main window is named {TITLE}")
+    check(window.getRoleName() in ("frame", "window"),
+          f"the main window is a window ({window.getRoleName()!r})")
     for key in KEYS:
         node = named(app, key)
         check(node is not None and node.getRoleName() in ("push button", "button"),
@@ -172,6 +179,8 @@ def window_width(app):
 
 def check_menu_and_record(app, listener):
     check(window_width(app) == 264, "the window starts narrow, the record panel closed")
+    for name in PANEL:
+        check(named(app, name) is None, f"the closed panel's {name} is not showing")
     # Pop-up menus are not children of the application: a screen reader meets one through
     # the event that says it is showing.
     press(named(app, "选项"))
@@ -183,14 +192,28 @@ def check_menu_and_record(app, listener):
     press(items["开启记录"])
     check(wait_until(lambda: window_width(app) == 528, 10),
           "choosing 开启记录 opens the record panel")
-    record_list = named(app, RECORD_LIST)
+    record_list = wait_until(lambda: named(app, RECORD_LIST), 10)
     check(record_list is not None and record_list.getRoleName() in ("list", "list box"),
           f"the record list {RECORD_LIST} is reachable")
+    for name in PANEL:
+        check(named(app, name) is not None, f"the open panel's {name} is showing")
     return menu, record_list
 
 
 def record_lines(record_list):
     return [child.name for child in walk(record_list) if child is not record_list]
+
+
+def press_exit(app):
+    # The options menu has an item of the same name; the key is the button.
+    node = next((n for n in walk(app) if n.name == "退出" and showing(n) and
+                 n.getRoleName() in ("push button", "button")), None)
+    check(node is not None, "the exit key 退出 is a named button")
+    try:
+        press(node)
+    except Exception:  # the program may be gone before it answers
+        pass
+    print("ok: the exit key was pressed", flush=True)
 
 
 def main():
@@ -199,6 +222,9 @@ def main():
     listener = Listener()
     app = wait_until(lambda: find_application(pid), 30)
     check(app is not None, f"the program (pid {pid}) is in the accessibility tree")
+    if "--exit" in sys.argv[2:]:
+        press_exit(app)
+        return
 
     check_tree(app)
     menu, record_list = check_menu_and_record(app, listener)

@@ -59,3 +59,61 @@ TEST(Accessibility, every_drawing_is_announced_even_of_the_same_number) {
     h.typeText(QStringLiteral("2+2="));
     EXPECT_EQ(announced, (QStringList{"2", "2", "4"}));
 }
+
+TEST(Accessibility, main_window_is_a_window_named_after_the_program) {
+    WindowHarness h;
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&h.window);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->role(), QAccessible::Window);
+    EXPECT_EQ(window->text(QAccessible::Name), QStringLiteral("语音计算器"));
+}
+
+namespace {
+
+// Whether a screen reader walking the window's children meets the control at all.
+bool reachable(WindowHarness& h, QWidget* control) {
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&h.window);
+    QAccessibleInterface* child = QAccessible::queryAccessibleInterface(control);
+    return window->indexOfChild(child) >= 0 && !child->state().invisible;
+}
+
+} // namespace
+
+TEST(Accessibility, record_panel_controls_reach_a_screen_reader_only_while_the_panel_is_open) {
+    WindowHarness h;
+    const char* const panel[] = {"Label2", "List1", "Label1", "Label4", "Label6", "Label3"};
+    struct Step {
+        const char* what;
+        const char* click; // nullptr: as the window starts
+        bool open;
+    };
+    const Step steps[] = {{"at start", nullptr, false},
+                          {"after the tab", "Image9", true},
+                          {"after stop", "Label3", false}};
+    for (const Step& step : steps) {
+        if (step.click != nullptr) {
+            QTest::mouseClick(h.find(QLatin1String(step.click)), Qt::LeftButton);
+        }
+        for (const char* name : panel) {
+            QWidget* control = h.find(QLatin1String(name));
+            EXPECT_EQ(control->isVisible(), step.open) << step.what << " " << name;
+            EXPECT_EQ(reachable(h, control), step.open) << step.what << " " << name;
+        }
+        // The full notice shows only with a full record, open or not.
+        EXPECT_FALSE(h.find(QStringLiteral("Label5"))->isVisible()) << step.what;
+    }
+}
+
+TEST(Accessibility, a_full_record_shown_while_closed_shows_its_notice_on_opening) {
+    WindowHarness h;
+    record::RecordList records;
+    records.setRecordOn(true);
+    for (int i = 0; i <= record::kMaxRecordLines; ++i) {
+        records.recordCalculation("1+1=2");
+    }
+    h.window.showRecord(records);
+    EXPECT_FALSE(h.find(QStringLiteral("Label5"))->isVisible());
+    h.window.setWidthTwips(settings::kWideWidthTwips);
+    EXPECT_TRUE(h.find(QStringLiteral("Label5"))->isVisible());
+    EXPECT_FALSE(h.find(QStringLiteral("Label2"))->isVisible());
+}

@@ -129,27 +129,27 @@ const std::vector<PictureSpec> kPictures = {
 };
 
 TEST(Artwork, every_picture_has_its_laid_out_size_and_its_double_is_exactly_twice) {
-    for (const auto& spec : kPictures) {
-        SCOPED_TRACE(spec.name);
-        const QImage image = loadArt(spec.name);
+    for (const auto& picture : kPictures) {
+        SCOPED_TRACE(picture.name);
+        const QImage image = loadArt(picture.name);
         ASSERT_FALSE(image.isNull());
-        EXPECT_EQ(image.width(), spec.width);
-        EXPECT_EQ(image.height(), spec.height);
-        if (spec.hasDoubleSize) {
-            const QImage twice = loadArt(doubleSizeName(spec.name));
-            ASSERT_FALSE(twice.isNull()) << doubleSizeName(spec.name);
-            EXPECT_EQ(twice.width(), 2 * spec.width);
-            EXPECT_EQ(twice.height(), 2 * spec.height);
+        EXPECT_EQ(image.width(), picture.width);
+        EXPECT_EQ(image.height(), picture.height);
+        if (picture.hasDoubleSize) {
+            const QImage twice = loadArt(doubleSizeName(picture.name));
+            ASSERT_FALSE(twice.isNull()) << doubleSizeName(picture.name);
+            EXPECT_EQ(twice.width(), 2 * picture.width);
+            EXPECT_EQ(twice.height(), 2 * picture.height);
         }
     }
 }
 
 TEST(Artwork, pictures_laid_over_controls_whole_are_opaque) {
-    for (const auto& spec : kPictures) {
-        if (!spec.opaque) {
+    for (const auto& picture : kPictures) {
+        if (!picture.opaque) {
             continue;
         }
-        for (const auto& [name, scale] : bothScales(spec.name)) {
+        for (const auto& [name, scale] : bothScales(picture.name)) {
             SCOPED_TRACE(name);
             const QImage image = loadArt(name);
             ASSERT_FALSE(image.isNull());
@@ -193,14 +193,14 @@ double differenceFromShrunkTwin(const QImage& once, const QImage& twice) {
 TEST(Artwork, double_size_pictures_show_the_same_picture) {
     // Small differences come from finer drawing and text hinting; a twin left over from another
     // design, or the wrong state of a face, differs by 40 or more.
-    for (const auto& spec : kPictures) {
-        if (!spec.hasDoubleSize) {
+    for (const auto& picture : kPictures) {
+        if (!picture.hasDoubleSize) {
             continue;
         }
-        SCOPED_TRACE(spec.name);
-        const QImage once = loadArt(spec.name).convertToFormat(QImage::Format_ARGB32);
+        SCOPED_TRACE(picture.name);
+        const QImage once = loadArt(picture.name).convertToFormat(QImage::Format_ARGB32);
         const QImage twice =
-            loadArt(doubleSizeName(spec.name)).convertToFormat(QImage::Format_ARGB32);
+            loadArt(doubleSizeName(picture.name)).convertToFormat(QImage::Format_ARGB32);
         ASSERT_FALSE(once.isNull());
         ASSERT_EQ(twice.size(), once.size() * 2);
         EXPECT_LE(differenceFromShrunkTwin(once, twice), 12.0);
@@ -319,6 +319,30 @@ TEST(Artwork, record_list_well_matches_the_list_background) {
         EXPECT_NEAR(red / count, 15, 3);
         EXPECT_NEAR(green / count, 9, 3);
         EXPECT_NEAR(blue / count, 1, 3);
+    }
+}
+
+TEST(Artwork, record_tab_lettering_is_centred_clear_of_the_rim) {
+    // The tab's body runs from x 1 to 13 with a one-pixel rim on each side; the lettering
+    // lies between rows 70 and 115, away from the chevrons.
+    for (const auto& [name, scale] : bothScales("record-tab.jpg")) {
+        SCOPED_TRACE(name);
+        const QImage tab = loadArt(name);
+        ASSERT_FALSE(tab.isNull());
+        int left = tab.width();
+        int right = -1;
+        for (int y = 70 * scale; y < 115 * scale; ++y) {
+            for (int x = 0; x < tab.width(); ++x) {
+                if (luminance(tab.pixel(x, y)) > 0.45) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+            }
+        }
+        ASSERT_GE(right, left);
+        EXPECT_GE(left, 2 * scale);
+        EXPECT_LT(right, 12 * scale);
+        EXPECT_NEAR((left + right + 1) / (2.0 * scale), 7.0, 0.75);
     }
 }
 

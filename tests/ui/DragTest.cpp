@@ -28,11 +28,17 @@ void drag(QWidget* target, QPoint from, QPoint by, Qt::MouseButton button) {
 } // namespace
 
 TEST(Dragging, the_background_drags_the_window_with_any_button) {
-    for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
-        WindowHarness h("1500,1500,#FALSE#,1,2,1\r\n");
-        const QPoint before = h.window.pos();
-        drag(&h.window, QPoint(150, 20), QPoint(37, -21), button);
-        EXPECT_EQ(h.window.pos(), before + QPoint(37, -21)) << button;
+    // A compositor that cannot start a move of its own (as here, offscreen) leaves the
+    // window to follow the pointer itself.
+    for (const auto system :
+         {ui::WindowSystem::Kind::SelfPlacing, ui::WindowSystem::Kind::Compositor}) {
+        for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+            WindowHarness h("1500,1500,#FALSE#,1,2,1\r\n", system);
+            const QPoint before = h.window.pos();
+            drag(&h.window, QPoint(150, 20), QPoint(37, -21), button);
+            EXPECT_EQ(h.window.pos(), before + QPoint(37, -21))
+                << button << " " << static_cast<int>(system);
+        }
     }
 }
 

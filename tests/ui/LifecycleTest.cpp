@@ -69,6 +69,30 @@ TEST(Lifecycle, exit_item_writes_what_the_exit_key_writes) {
               QByteArray("1815,1260,#TRUE#,3,1,2\r\n"));
 }
 
+TEST(Lifecycle, the_exit_saves_the_place_a_compositor_never_reports) {
+    using Kind = ui::WindowSystem::Kind;
+    struct Row {
+        const char* what;
+        Kind system;
+        QByteArray line; // empty: no settings file
+        QByteArray saved;
+    };
+    const Row rows[] = {
+        {"compositor, saved place", Kind::Compositor, "1815,1260,#FALSE#,1,2,1\r\n",
+         "1815,1260,#FALSE#,1,2,1\r\n"},
+        {"compositor, first run", Kind::Compositor, {}, "3555,2940,#FALSE#,1,2,1\r\n"},
+        // A window that knows where it is saves where it is.
+        {"X11", Kind::SelfPlacing, "1815,1260,#FALSE#,1,2,1\r\n", "0,0,#FALSE#,1,2,1\r\n"},
+    };
+    for (const Row& row : rows) {
+        WindowHarness h(row.line, row.system);
+        // Where a compositor says every window is.
+        h.window.move(0, 0);
+        QTest::mouseClick(h.window.titleButton(1), Qt::LeftButton);
+        EXPECT_EQ(readAll(h.folder.filePath(QStringLiteral("sty.inf"))), row.saved) << row.what;
+    }
+}
+
 TEST(Lifecycle, a_close_by_the_desktop_writes_only_the_size_record) {
     WindowHarness h;
     QSignalSpy ended(&h.window, &ui::CalculatorWindow::ended);

@@ -3,6 +3,7 @@
 #include "ui/DisplayBox.h"
 #include "ui/OptionsMenu.h"
 
+#include <QCursor>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -97,6 +98,32 @@ TEST(OptionsMenu, the_options_key_pops_the_menu_up) {
     QTest::mouseClick(h.window.key(engine::Key::Options), Qt::LeftButton);
     EXPECT_TRUE(menu.isVisible());
     menu.close();
+}
+
+TEST(OptionsMenu, opens_at_the_pointer_over_the_window_and_else_below_the_options_key) {
+    using Kind = ui::WindowSystem::Kind;
+    struct Row {
+        const char* what;
+        Kind system;
+        QPoint pointer; // in the window's own pixels
+        bool atPointer;
+    };
+    const Row rows[] = {
+        {"X11, pointer on the options key", Kind::SelfPlacing, {140, 290}, true},
+        {"X11, pointer over the background", Kind::SelfPlacing, {150, 20}, true},
+        {"X11, pointer beside the window", Kind::SelfPlacing, {-100, 20}, false},
+        // The pointer's place on the desktop is not known under a compositor.
+        {"compositor, pointer on the options key", Kind::Compositor, {140, 290}, false},
+    };
+    for (const Row& row : rows) {
+        WindowHarness h({}, row.system);
+        const QPoint pointer = h.window.mapToGlobal(row.pointer);
+        QCursor::setPos(pointer);
+        ASSERT_EQ(QCursor::pos(), pointer) << row.what;
+        const ui::KeyButton& options = *h.window.key(engine::Key::Options);
+        const QPoint belowKey = options.mapToGlobal(QPoint(0, options.height()));
+        EXPECT_EQ(h.window.optionsMenuPlace(), row.atPointer ? pointer : belowKey) << row.what;
+    }
 }
 
 TEST(OptionsMenu, voice_item_hides_the_indicator_and_record_item_widens_the_window) {

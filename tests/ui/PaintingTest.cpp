@@ -201,6 +201,74 @@ TEST(Display, a_new_colour_shows_from_the_next_drawing_on) {
     EXPECT_GT(countInk(image, QRect(40, 0, box.width() - 40, box.height()), 255, 0, 255), 10);
 }
 
+namespace {
+
+struct InkEdges {
+    int exact = 0;                // pixels of exactly the chosen colour
+    double weakestContrast = 1e9; // the least contrast a glyph edge has with its surroundings
+};
+
+// Every pixel of exactly the text colour that borders on another colour is an edge of a
+// glyph; what makes the edge legible is the darkest pixel within two pixels of it.
+InkEdges inkEdges(const QImage& image, const QRect& area, QRgb colour) {
+    InkEdges edges;
+    const auto is = [&](int x, int y) {
+        return image.rect().contains(x, y) && image.pixel(x, y) == colour;
+    };
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (!is(x, y)) {
+                continue;
+            }
+            ++edges.exact;
+            if (is(x - 1, y) && is(x + 1, y) && is(x, y - 1) && is(x, y + 1)) {
+                continue;
+            }
+            QRgb darkest = colour;
+            const QRect around = QRect(x - 2, y - 2, 5, 5).intersected(image.rect());
+            for (int v = around.top(); v <= around.bottom(); ++v) {
+                for (int u = around.left(); u <= around.right(); ++u) {
+                    if (uitest::luminance(image.pixel(u, v)) < uitest::luminance(darkest)) {
+                        darkest = image.pixel(u, v);
+                    }
+                }
+            }
+            edges.weakestContrast =
+                std::min(edges.weakestContrast, uitest::contrastRatio(colour, darkest));
+        }
+    }
+    return edges;
+}
+
+} // namespace
+
+TEST(Display, text_keeps_its_exact_colour_and_a_dark_rim_sets_pale_colours_off) {
+    struct Row {
+        const char* what;
+        settings::Rgb colour;
+        // Blue is darker than any rim and reads against the light face by itself.
+        double edgeContrast;
+    };
+    const Row rows[] = {
+        {"blue", {0, 0, 255}, 1.0},
+        {"magenta", {255, 0, 255}, 3.5},
+        // On the face alone cyan reaches only about 1.4:1.
+        {"cyan", {0, 255, 255}, 4.5},
+    };
+    for (const Row& row : rows) {
+        WindowHarness h;
+        h.window.setDisplayColour(row.colour);
+        h.window.paintDisplay({"1234567.89", 810, 170});
+        ui::DisplayBox& box = *h.window.display();
+        EXPECT_EQ(box.textOrigin(), QPointF(54, 170 / 15.0)) << row.what;
+        const QImage image = grabImage(box);
+        const InkEdges edges = inkEdges(image, QRect(40, 0, box.width() - 40, box.height()),
+                                        qRgb(row.colour.red, row.colour.green, row.colour.blue));
+        EXPECT_GT(edges.exact, 200) << row.what;
+        EXPECT_GE(edges.weakestContrast, row.edgeContrast) << row.what;
+    }
+}
+
 TEST(Display, long_text_is_cut_at_the_right_edge) {
     WindowHarness h;
     engine::DisplayLayout layout{"E-13717421001111.1", 0, 170};

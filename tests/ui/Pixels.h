@@ -4,6 +4,8 @@
 #include <QPixmap>
 #include <QRect>
 #include <QWidget>
+#include <algorithm>
+#include <cmath>
 
 namespace uitest {
 
@@ -38,6 +40,21 @@ inline QRect differenceBounds(const QImage& a, const QImage& b, QRect area = {})
         }
     }
     return bounds;
+}
+
+// Relative luminance of a colour as used for text contrast on screens.
+inline double luminance(QRgb rgb) {
+    const auto linear = [](int value) {
+        const double c = value / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(qRed(rgb)) + 0.7152 * linear(qGreen(rgb)) + 0.0722 * linear(qBlue(rgb));
+}
+
+inline double contrastRatio(QRgb a, QRgb b) {
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 } // namespace uitest

@@ -23,10 +23,12 @@ class RecordingPlayer : public voice::ClipPlayer {
 
 // The program in its window, as main() builds it, but sealed: a temporary application
 // folder, no clip files, no sound, the real reading timer. startUp() has run and the
-// window is shown.
+// window is shown. The window behaves as on X11 unless told to behave as under a compositor.
 class WindowHarness {
   public:
-    explicit WindowHarness(const QByteArray& settingsLine = {}) {
+    explicit WindowHarness(const QByteArray& settingsLine = {},
+                           ui::WindowSystem::Kind system = ui::WindowSystem::Kind::SelfPlacing)
+        : window(nullptr, system) {
         if (!settingsLine.isEmpty()) {
             QFile file(folder.filePath(QStringLiteral("sty.inf")));
             if (file.open(QIODevice::WriteOnly)) {

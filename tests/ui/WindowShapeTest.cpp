@@ -74,3 +74,47 @@ TEST(WindowShape, activation_rebuilds_the_outline) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return h.window.isActiveWindow(); }, 2000));
     expectRounded(h.window.mask(), 264, 408);
 }
+
+namespace {
+
+// Every pixel of the four 24 × 24 corner squares of a grab: opaque inside the outline,
+// fully transparent outside it. Returns how many pixels disagree.
+int cornerPixelsOffOutline(const QImage& image, const QRegion& outline) {
+    const int w = image.width();
+    const int h = image.height();
+    const QRect corners[] = {
+        {0, 0, 24, 24}, {w - 24, 0, 24, 24}, {0, h - 24, 24, 24}, {w - 24, h - 24, 24, 24}};
+    int wrong = 0;
+    for (const QRect& corner : corners) {
+        for (int y = corner.top(); y <= corner.bottom(); ++y) {
+            for (int x = corner.left(); x <= corner.right(); ++x) {
+                const int alpha = qAlpha(image.pixel(x, y));
+                wrong += (outline.contains(QPoint(x, y)) ? alpha != 255 : alpha != 0) ? 1 : 0;
+            }
+        }
+    }
+    return wrong;
+}
+
+} // namespace
+
+TEST(WindowShape, under_a_compositor_the_corners_are_left_unpainted_and_take_no_mouse) {
+    WindowHarness h({}, ui::WindowSystem::Kind::Compositor);
+    EXPECT_TRUE(h.window.testAttribute(Qt::WA_TranslucentBackground));
+    for (const int width : {settings::kWideWidthTwips, settings::kNarrowWidthTwips}) {
+        h.window.setWidthTwips(width);
+        const int w = h.window.width();
+        // The mask still keeps the mouse out of the corners.
+        expectRounded(h.window.mask(), w, 408);
+        const QImage image = h.window.grab().toImage().convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(image.size(), QSize(w, 408));
+        EXPECT_EQ(cornerPixelsOffOutline(image, WindowShape::roundedRect(w, 408, 24, 24)), 0) << w;
+        EXPECT_EQ(qAlpha(image.pixel(w / 2, 204)), 255) << w;
+    }
+}
+
+TEST(WindowShape, on_x11_the_window_is_opaque_and_its_mask_does_the_cutting) {
+    WindowHarness h;
+    EXPECT_FALSE(h.window.testAttribute(Qt::WA_TranslucentBackground));
+    expectRounded(h.window.mask(), 264, 408);
+}

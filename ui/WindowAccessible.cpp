@@ -1,0 +1,25 @@
+#include "ui/WindowAccessible.h"
+
+#include "ui/CalculatorWindow.h"
+
+namespace ui {
+
+WindowAccessible::WindowAccessible(QWidget* window)
+    : QAccessibleWidget(window, QAccessible::Window) {}
+
+void WindowAccessible::install() {
+    static const bool installed = [] {
+        QAccessible::installFactory(&WindowAccessible::create);
+        return true;
+    }();
+    (void)installed;
+}
+
+QAccessibleInterface* WindowAccessible::create(const QString&, QObject* object) {
+    if (auto* window = qobject_cast<CalculatorWindow*>(object)) {
+        return new WindowAccessible(window);
+    }
+    return nullptr;
+}
+
+} // namespace ui
