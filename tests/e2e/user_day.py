@@ -241,6 +241,27 @@ def options(day, s):
     check(day.display_matches("5", CYAN), "keyboard input on again")
 
 
+def dragging(day, s):
+    """The background drags the window with any button; a key does not."""
+    x, y, _, _ = s.geometry(s.window)
+    for button, (dx, dy) in ((1, (40, 30)), (3, (-40, -30))):
+        start = s.geometry(s.window)
+        s.xdotool("mousemove", "--window", s.window, "130", "110", "mousedown", str(button))
+        s.xdotool("mousemove_relative", "--", str(dx), str(dy))
+        s.xdotool("mouseup", str(button))
+        moved = wait_for(lambda: s.geometry(s.window)[:2] != start[:2] and
+                         s.geometry(s.window), 5, "the window to move")
+        check((moved[0] - start[0], moved[1] - start[1]) == (dx, dy),
+              f"dragging with button {button} moves the window by {dx},{dy}")
+    start = s.geometry(s.window)
+    s.xdotool("mousemove", "--window", s.window, "40", "150", "mousedown", "1")
+    s.xdotool("mousemove_relative", "--", "30", "30")
+    s.xdotool("mouseup", "1")
+    check(s.geometry(s.window)[:2] == start[:2], "a key does not drag the window")
+    check((start[0], start[1]) == (x, y), "the window is back where it was")
+    s.type_keys(" ")
+
+
 def about(day, s):
     s.click(*ABOUT_ICON)
     box = day.new_window("Form2")
@@ -277,7 +298,7 @@ def main():
         day = Day(s, renderer)
         try:
             for step in (first_start, sums_with_voice, sums_without_voice, refusals,
-                         record_panel, options, about, exit_and_restart):
+                         record_panel, options, dragging, about, exit_and_restart):
                 print(f"-- {step.__name__}", flush=True)
                 step(day, s)
         except Exception as error:  # a step that cannot go on ends the day
