@@ -29,13 +29,17 @@ int operandWidth(const std::string& text) {
     return -1;
 }
 
-std::string recordOperand(const std::string& text) { return bracketNegative(cutDecimals(text)); }
+std::string recordOperand(const std::string& text) {
+    return bracketNegative(cutDecimals(text));
+}
 
 } // namespace
 
 Calculator::Calculator(CalculatorEvents& events) : events_(events) {}
 
-std::string& Calculator::target() { return state_.operatorSet ? state_.operand2 : state_.operand1; }
+std::string& Calculator::target() {
+    return state_.operatorSet ? state_.operand2 : state_.operand1;
+}
 
 bool Calculator::lengthGateOpen() const {
     const std::string& entry = state_.operatorSet ? state_.operand2 : state_.operand1;

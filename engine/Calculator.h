@@ -14,7 +14,7 @@ inline constexpr const char* kZeroDivisorNotice = "除数不能是零";
 // The keys of the calculator and the evaluation behind them. Clicks and typed characters
 // take the same path, so sound and display can never drift apart.
 class Calculator {
-public:
+  public:
     explicit Calculator(CalculatorEvents& events);
 
     const CalculatorState& state() const { return state_; }
@@ -43,7 +43,7 @@ public:
     // Overflow estimate for multiplying two operand texts; 12 or more is refused.
     static int yicu(const std::string& t1, const std::string& t2);
 
-private:
+  private:
     std::string& target();
     bool lengthGateOpen() const;
     void play(int clip);

@@ -9,7 +9,7 @@ namespace engine {
 // Everything the calculator asks of the rest of the program. The window, the voice and the
 // record implement it; tests record it.
 class CalculatorEvents {
-public:
+  public:
     virtual ~CalculatorEvents() = default;
 
     virtual void displayChanged(const DisplayLayout& layout) = 0;

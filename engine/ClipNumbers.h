@@ -18,6 +18,8 @@ inline constexpr int kClipMinus = 118;
 inline constexpr int kFirstClip = 100;
 inline constexpr int kLastClip = 118;
 
-constexpr int digitClip(int digit) { return kClipZero + digit; }
+constexpr int digitClip(int digit) {
+    return kClipZero + digit;
+}
 
 } // namespace engine

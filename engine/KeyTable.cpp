@@ -14,20 +14,21 @@ using enum CaptionFont;
 
 constexpr KeyInfo digit(Key key, int index, std::string_view caption, std::string_view typed,
                         std::string_view name, int left, int top) {
-    return {key, Digits, index, "Picture1", caption, digitClip(index + 1), typed, name,
-            left, top, kSmallW, kSmallH, 180, 100, DigitFont, false};
+    return {key,   Digits, index,     "Picture1", caption, digitClip(index + 1),
+            typed, name,   left,      top,        kSmallW, kSmallH,
+            180,   100,    DigitFont, false};
 }
 
 constexpr KeyInfo control(Key key, int index, std::string_view caption, int clip,
                           std::string_view typed, std::string_view name, int left) {
-    return {key, Controls, index, "Picture4", caption, clip, typed, name,
-            left, 4140, kSmallW, kSmallH, 150, 90, SmallFont, false};
+    return {key,  Controls, index,   "Picture4", caption, clip, typed,     name,
+            left, 4140,     kSmallW, kSmallH,    150,     90,   SmallFont, false};
 }
 
-constexpr KeyInfo op(Key key, int index, std::string_view caption, int clip,
-                     std::string_view typed, std::string_view name, int top) {
-    return {key, Operators, index, "Picture2", caption, clip, typed, name,
-            kWideLeft, top, kWideW, kWideH, 350, 100, OperatorFont, key == Equals};
+constexpr KeyInfo op(Key key, int index, std::string_view caption, int clip, std::string_view typed,
+                     std::string_view name, int top) {
+    return {key,       Operators, index,  "Picture2", caption, clip, typed,        name,
+            kWideLeft, top,       kWideW, kWideH,     350,     100,  OperatorFont, key == Equals};
 }
 
 const std::array<KeyInfo, kKeyCount> kKeys = {{
@@ -40,12 +41,12 @@ const std::array<KeyInfo, kKeyCount> kKeys = {{
     digit(Seven, 6, " 7 ", "7", "七", kCol1, 3000),
     digit(Eight, 7, " 8 ", "8", "八", kCol2, 3000),
     digit(Nine, 8, " 9 ", "9", "九", kCol3, 3000),
-    {Zero, Digits, 9, "Picture1", "0", kClipZero, "0", "零", kCol1, 3480, kSmallW, kSmallH,
-     300, 80, DigitFont, false},
-    {Point, Digits, 10, "Picture1", ".", kClipPoint, ".", "小数点", kCol2, 3480, kSmallW,
-     kSmallH, 300, 10, PointFont, false},
-    {Sign, Signs, 0, "Picture6", "+/-", kClipMinus, "\\", "正负号", kCol3, 3480, kSmallW,
-     kSmallH, 190, 130, SmallFont, false},
+    {Zero, Digits, 9, "Picture1", "0", kClipZero, "0", "零", kCol1, 3480, kSmallW, kSmallH, 300, 80,
+     DigitFont, false},
+    {Point, Digits, 10, "Picture1", ".", kClipPoint, ".", "小数点", kCol2, 3480, kSmallW, kSmallH,
+     300, 10, PointFont, false},
+    {Sign, Signs, 0, "Picture6", "+/-", kClipMinus, "\\", "正负号", kCol3, 3480, kSmallW, kSmallH,
+     190, 130, SmallFont, false},
     control(Clear, 0, "清空", kClipClear, " ", "清空", kCol1),
     control(Backspace, 1, "退格", kClipClick, "\b", "退格", kCol2),
     control(Options, 2, "选项", 0, "", "选项", kCol3),
@@ -58,9 +59,13 @@ const std::array<KeyInfo, kKeyCount> kKeys = {{
 
 } // namespace
 
-const std::array<KeyInfo, kKeyCount>& keyTable() { return kKeys; }
+const std::array<KeyInfo, kKeyCount>& keyTable() {
+    return kKeys;
+}
 
-const KeyInfo& keyInfo(Key key) { return kKeys[static_cast<std::size_t>(key)]; }
+const KeyInfo& keyInfo(Key key) {
+    return kKeys[static_cast<std::size_t>(key)];
+}
 
 const KeyInfo* keyForCharacter(int code) {
     if (code <= 0 || code > 127) {

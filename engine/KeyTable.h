@@ -10,10 +10,26 @@
 namespace engine {
 
 enum class Key {
-    One, Two, Three, Four, Five, Six, Seven, Eight, Nine, Zero, Point,
+    One,
+    Two,
+    Three,
+    Four,
+    Five,
+    Six,
+    Seven,
+    Eight,
+    Nine,
+    Zero,
+    Point,
     Sign,
-    Clear, Backspace, Options,
-    Add, Subtract, Multiply, Divide, Equals,
+    Clear,
+    Backspace,
+    Options,
+    Add,
+    Subtract,
+    Multiply,
+    Divide,
+    Equals,
 };
 
 enum class KeyGroup { Digits, Signs, Controls, Operators };
@@ -26,8 +42,8 @@ struct KeyInfo {
     KeyGroup group;
     int index; // control-array index within its group (Picture1, Picture6, Picture4, Picture2)
     std::string_view control;
-    std::string_view caption; // as painted on the key face
-    int clip;                 // 0 for none
+    std::string_view caption;   // as painted on the key face
+    int clip;                   // 0 for none
     std::string_view typedWith; // characters that type it, after the keyboard layout
     std::string_view accessibleName;
     int leftTwips, topTwips, widthTwips, heightTwips;

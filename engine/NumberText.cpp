@@ -39,8 +39,8 @@ std::string rawNumberText(double value) {
     // Shortest round-trip formatting is not wanted here: results are rounded to 15
     // significant digits, which hides representation errors such as 0.1 + 0.2.
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::general, 15);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
     std::string text(buffer, result.ptr);
     for (char& c : text) {
         if (c == 'e') {
@@ -110,8 +110,7 @@ std::string cutDecimals(std::string_view text) {
         exponent == std::string_view::npos ? std::string_view() : text.substr(exponent);
     const int p = findPoint(mantissa);
     if (p != 0 && static_cast<int>(mantissa.size()) >= p + 4) {
-        return std::string(mantissa.substr(0, static_cast<std::size_t>(p + 4))) +
-               std::string(tail);
+        return std::string(mantissa.substr(0, static_cast<std::size_t>(p + 4))) + std::string(tail);
     }
     return std::string(text);
 }

@@ -9,7 +9,7 @@ namespace platform {
 // install prefix it was built for) keeps them in the per-user data folder. Decided by the
 // layout, never by trying a write: root can write anywhere.
 class AppFolder {
-public:
+  public:
     static QString path();
     // The rule itself, for tests: executable folder, install prefix, per-user data folder.
     static QString choose(const QString& executableDir, const QString& installPrefix,

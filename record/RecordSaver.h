@@ -24,13 +24,13 @@ struct SaveResult {
 // clear the next save takes a new number. The file is replaced whole, so a failed or
 // interrupted save never leaves a half-written file or loses the previous save.
 class RecordSaver {
-public:
+  public:
     explicit RecordSaver(std::string appFolder);
     SaveResult saveRecords(RecordList& list) const;
 
     std::string saveFolder() const;
 
-private:
+  private:
     std::string appFolder_;
 };
 

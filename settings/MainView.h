@@ -24,7 +24,7 @@ inline constexpr const char* kAppTitle = "语音计算器";
 // What the program needs of its main window. The window only draws and forwards events;
 // every decision is the program's.
 class MainView {
-public:
+  public:
     virtual ~MainView() = default;
 
     virtual void paintDisplay(const engine::DisplayLayout& layout) = 0;

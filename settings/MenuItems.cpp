@@ -28,8 +28,12 @@ constexpr std::array<MenuItemInfo, kMenuItemCount> kItems = {{
 
 } // namespace
 
-const std::array<MenuItemInfo, kMenuItemCount>& menuItems() { return kItems; }
+const std::array<MenuItemInfo, kMenuItemCount>& menuItems() {
+    return kItems;
+}
 
-const MenuItemInfo& menuItemInfo(MenuItem item) { return kItems[static_cast<std::size_t>(item)]; }
+const MenuItemInfo& menuItemInfo(MenuItem item) {
+    return kItems[static_cast<std::size_t>(item)];
+}
 
 } // namespace settings

@@ -7,11 +7,24 @@ namespace settings {
 
 // The items of the options menu, top to bottom; separators have no action.
 enum class MenuItem {
-    mensenyin, munkai, munkeey, munjhy,
-    munb, munr, munq, mnubarl0,
-    munt2, munt4, munt, mnubarl1,
-    munread2, munread4, munread, mnubarl2,
-    about, munend,
+    mensenyin,
+    munkai,
+    munkeey,
+    munjhy,
+    munb,
+    munr,
+    munq,
+    mnubarl0,
+    munt2,
+    munt4,
+    munt,
+    mnubarl1,
+    munread2,
+    munread4,
+    munread,
+    mnubarl2,
+    about,
+    munend,
 };
 
 struct MenuItemInfo {

@@ -10,9 +10,9 @@ namespace {
 
 using enum MenuItem;
 
-constexpr Rgb kBlue{0, 0, 255};     // palette colour 9
+constexpr Rgb kBlue{0, 0, 255};      // palette colour 9
 constexpr Rgb kMagenta{255, 0, 255}; // palette colour 13
-constexpr Rgb kCyan{0, 255, 255};   // palette colour 11
+constexpr Rgb kCyan{0, 255, 255};    // palette colour 11
 
 } // namespace
 
@@ -40,9 +40,13 @@ void Program::startUp() {
     calc_.showDisplay();
 }
 
-void Program::keyClicked(engine::Key key) { calc_.press(key); }
+void Program::keyClicked(engine::Key key) {
+    calc_.press(key);
+}
 
-void Program::characterTyped(int code) { calc_.typeCharacter(code); }
+void Program::characterTyped(int code) {
+    calc_.typeCharacter(code);
+}
 
 void Program::menuChosen(MenuItem item) {
     switch (item) {
@@ -165,7 +169,9 @@ void Program::showAbout() {
     view_.showAbout();
 }
 
-void Program::aboutIconClicked() { view_.showAbout(); }
+void Program::aboutIconClicked() {
+    view_.showAbout();
+}
 
 void Program::setPanel(bool open) {
     view_.setWidthTwips(open ? kWideWidthTwips : kNarrowWidthTwips);
@@ -192,7 +198,9 @@ void Program::recordTabClicked() {
     }
 }
 
-void Program::stopClicked() { stopRecording(); }
+void Program::stopClicked() {
+    stopRecording();
+}
 
 void Program::clearRecordsClicked() {
     records_.clearRecords();
@@ -308,15 +316,21 @@ void Program::exitAction() {
     view_.endProgram();
 }
 
-void Program::exitClicked() { exitAction(); }
+void Program::exitClicked() {
+    exitAction();
+}
 
 void Program::systemClose() {
     SettingsFile::writeSizeRecord(appFolder_, view_.widthTwips(), view_.heightTwips());
 }
 
-void Program::displayChanged(const engine::DisplayLayout& layout) { view_.paintDisplay(layout); }
+void Program::displayChanged(const engine::DisplayLayout& layout) {
+    view_.paintDisplay(layout);
+}
 
-void Program::playClip(int clip) { voice_.playClip(clip); }
+void Program::playClip(int clip) {
+    voice_.playClip(clip);
+}
 
 void Program::recordCalculation(const std::string& line) {
     if (!records_.recordOn()) {
@@ -326,13 +340,17 @@ void Program::recordCalculation(const std::string& line) {
     view_.showRecord(records_);
 }
 
-void Program::showNotice(const std::string& text) { view_.showMessage(kNoticeTitle, text); }
+void Program::showNotice(const std::string& text) {
+    view_.showMessage(kNoticeTitle, text);
+}
 
 void Program::startReading(const std::string& resultText) {
     std::string text = resultText;
     reader_.startReading(text, readDecimals_);
 }
 
-void Program::popupOptionsMenu() { view_.popupOptionsMenu(); }
+void Program::popupOptionsMenu() {
+    view_.popupOptionsMenu();
+}
 
 } // namespace settings

@@ -22,7 +22,7 @@ namespace settings {
 // options, and answers every event the window forwards. Nothing here needs a display, so
 // the whole behaviour can be driven by tests.
 class Program : public engine::CalculatorEvents {
-public:
+  public:
     // extractClips writes the clip files and returns the folder to play them from (empty
     // when no folder could be used: every clip then sounds the fallback).
     Program(MainView& view, voice::ClipPlayer& player, voice::ReadingTimer& timer,
@@ -72,7 +72,7 @@ public:
     void startReading(const std::string& resultText) override;
     void popupOptionsMenu() override;
 
-private:
+  private:
     void setChecked(MenuItem item, bool on);
     void voiceGate();
     void chooseColour(int choice);

@@ -23,14 +23,14 @@ struct StoredSettings {
 // window position that was already applied before the failure stays applied, so it is
 // reported separately.
 struct SettingsRead {
-    std::optional<StoredSettings> settings; // the whole line read and understood
+    std::optional<StoredSettings> settings;          // the whole line read and understood
     std::optional<std::pair<float, float>> position; // left, top, when they were applied
 };
 
 inline constexpr const char* kSettingsFileName = "sty.inf";
 
 class SettingsFile {
-public:
+  public:
     // <appFolder>/sty.inf
     static std::string settingsPath(const std::string& appFolder);
     // <appFolder>sty.inf: beside the folder, named after it.
@@ -48,8 +48,7 @@ public:
     static bool write(const std::string& path, const StoredSettings& settings);
     // Width and height on a close by the system. Skipped (false) when the path would be the
     // settings file itself, or cannot be written.
-    static bool writeSizeRecord(const std::string& appFolder, float widthTwips,
-                                float heightTwips);
+    static bool writeSizeRecord(const std::string& appFolder, float widthTwips, float heightTwips);
 };
 
 } // namespace settings

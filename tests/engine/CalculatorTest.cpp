@@ -14,7 +14,7 @@ struct Row {
 };
 
 class CalculatorTest : public ::testing::Test {
-protected:
+  protected:
     RecordingEvents events;
     Calculator calc{events};
 
@@ -132,10 +132,16 @@ TEST_F(CalculatorTest, ResultsBeyondTheDoubleRangeAreRefusedNotShownAsInf) {
 
 TEST_F(CalculatorTest, EntryRules) {
     const std::pair<const char*, const char*> rows[] = {
-        {"005", "5"},           {".", "0."},         {"1..2", "1.2"},
-        {"1234567890123", "123456789012"},             {"5n", "-5"},
-        {"5nn", "5"},           {"5nb", "0"},        {"12b", "1"},
-        {"b", "0"},             {"12345678901n", "-12345678901"},
+        {"005", "5"},
+        {".", "0."},
+        {"1..2", "1.2"},
+        {"1234567890123", "123456789012"},
+        {"5n", "-5"},
+        {"5nn", "5"},
+        {"5nb", "0"},
+        {"12b", "1"},
+        {"b", "0"},
+        {"12345678901n", "-12345678901"},
         {"123456789012n", "123456789012"},
     };
     for (const auto& [keys, shown] : rows) {
@@ -196,8 +202,8 @@ TEST_F(CalculatorTest, EqualsStartsTheReadingAndLocksTheKeys) {
     EXPECT_TRUE(calc.state().speaking);
 
     events.clear();
-    for (Key key : {Key::Five, Key::Sign, Key::Clear, Key::Backspace, Key::Options, Key::Add,
-                    Key::Point}) {
+    for (Key key :
+         {Key::Five, Key::Sign, Key::Clear, Key::Backspace, Key::Options, Key::Add, Key::Point}) {
         calc.press(key);
     }
     calc.typeCharacter('=');

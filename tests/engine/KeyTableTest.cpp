@@ -15,7 +15,7 @@ TEST(KeyTable, LookupByKeyFindsItsOwnRow) {
 
 TEST(KeyTable, EveryCharacterOfTheKeyboardTableTypesItsKey) {
     const std::pair<int, Key> rows[] = {
-        {8, Key::Backspace}, {13, Key::Equals},   {32, Key::Clear}, {'*', Key::Multiply},
+        {8, Key::Backspace}, {13, Key::Equals},    {32, Key::Clear},  {'*', Key::Multiply},
         {'+', Key::Add},     {'-', Key::Subtract}, {'.', Key::Point}, {'/', Key::Divide},
         {'0', Key::Zero},    {'1', Key::One},      {'9', Key::Nine},  {'=', Key::Equals},
         {'\\', Key::Sign},

@@ -14,7 +14,9 @@ struct RecordingEvents : engine::CalculatorEvents {
     std::vector<std::string> readings;
     int menuPopups = 0;
 
-    void displayChanged(const engine::DisplayLayout& layout) override { displays.push_back(layout); }
+    void displayChanged(const engine::DisplayLayout& layout) override {
+        displays.push_back(layout);
+    }
     void playClip(int clip) override { clips.push_back(clip); }
     void recordCalculation(const std::string& line) override { records.push_back(line); }
     void showNotice(const std::string& text) override { notices.push_back(text); }

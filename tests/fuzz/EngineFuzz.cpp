@@ -1,8 +1,8 @@
 // Arbitrary bytes as typed characters and key clicks; the calculator's promises are
 // checked after every single key.
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -80,8 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         } else if (byte == 0x7f) {
             calc.finishSpeaking();
         } else {
-            operatorKey = std::string_view("+-*/").find(static_cast<char>(byte)) !=
-                          std::string_view::npos;
+            operatorKey =
+                std::string_view("+-*/").find(static_cast<char>(byte)) != std::string_view::npos;
             calc.typeCharacter(byte);
         }
         check(calc, events, before1, operatorKey);

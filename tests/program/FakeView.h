@@ -8,7 +8,7 @@
 
 // Remembers what the program asked of its window, in order.
 class FakeView : public settings::MainView {
-public:
+  public:
     std::vector<std::string> calls;
     engine::DisplayLayout display;
     settings::Rgb colour;

@@ -26,7 +26,7 @@ void writeFile(const fs::path& path, const std::string& content) {
 }
 
 class ProgramTest : public ::testing::Test {
-protected:
+  protected:
     fs::path folder;
     voicetest::ManualClock clock;
     voicetest::RecordingPlayer player{clock};
@@ -97,8 +97,8 @@ TEST_F(ProgramTest, FirstStartComesUpNarrowWithTheDefaultChoices) {
 
 TEST_F(ProgramTest, StartUpRunsInItsFixedOrder) {
     start();
-    const std::vector<std::string> expected = {"indicator on", "record", "display 0", "key faces",
-                                               "width 3960", "display 0"};
+    const std::vector<std::string> expected = {"indicator on", "record",     "display 0",
+                                               "key faces",    "width 3960", "display 0"};
     EXPECT_EQ(view.calls, expected);
 }
 
@@ -183,15 +183,15 @@ struct SoundRow {
 TEST_F(ProgramTest, MenuItemsSoundByTheirOwnRules) {
     using enum MenuItem;
     const SoundRow rows[] = {
-        {mensenyin, true, false, true},  {mensenyin, false, false, true},
-        {mensenyin, true, true, true},   {munb, true, true, true},
-        {munb, false, false, false},     {about, true, true, true},
-        {about, false, false, false},    {munr, true, false, true},
-        {munr, true, true, false},       {munq, true, true, false},
-        {munkai, true, true, false},     {munkeey, true, true, false},
-        {munt2, true, true, false},      {munt4, true, false, true},
-        {munt, false, false, false},     {munread2, true, true, false},
-        {munread4, true, false, true},   {munread, true, true, false},
+        {mensenyin, true, false, true}, {mensenyin, false, false, true},
+        {mensenyin, true, true, true},  {munb, true, true, true},
+        {munb, false, false, false},    {about, true, true, true},
+        {about, false, false, false},   {munr, true, false, true},
+        {munr, true, true, false},      {munq, true, true, false},
+        {munkai, true, true, false},    {munkeey, true, true, false},
+        {munt2, true, true, false},     {munt4, true, false, true},
+        {munt, false, false, false},    {munread2, true, true, false},
+        {munread4, true, false, true},  {munread, true, true, false},
         {munend, true, false, false},
     };
     for (const SoundRow& row : rows) {

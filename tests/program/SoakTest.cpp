@@ -51,7 +51,7 @@ std::string joinLines(const std::vector<std::string>& lines) {
 }
 
 class SoakTest : public ::testing::Test {
-protected:
+  protected:
     fs::path folder;
     voicetest::ManualClock clock;
     voicetest::RecordingPlayer player{clock};
@@ -112,8 +112,8 @@ TEST_F(SoakTest, AHundredThousandKeysNeitherGrowMemoryNorLoseRecords) {
         }
     }
     const long afterSoak = residentKilobytes();
-    EXPECT_LE(afterSoak - afterWarmUp, 1024) << "resident memory grew by "
-                                             << (afterSoak - afterWarmUp) << " kB";
+    EXPECT_LE(afterSoak - afterWarmUp, 1024)
+        << "resident memory grew by " << (afterSoak - afterWarmUp) << " kB";
 }
 
 TEST_F(SoakTest, SavingAcrossMoreThanAHundredFileNumbers) {
@@ -125,8 +125,7 @@ TEST_F(SoakTest, SavingAcrossMoreThanAHundredFileNumbers) {
         program->saveClicked();
         const fs::path expected = folder / "save" / (std::to_string(n) + ".txt");
         ASSERT_EQ(view.messages.back().second, "记录已保存到" + expected.string());
-        ASSERT_EQ(readFile(expected),
-                  std::to_string(n) + "+1=" + std::to_string(n + 1) + "\r\n");
+        ASSERT_EQ(readFile(expected), std::to_string(n) + "+1=" + std::to_string(n + 1) + "\r\n");
         program->clearRecordsClicked();
     }
     EXPECT_FALSE(fs::exists(folder / "save" / ".txt"));
