@@ -25,23 +25,23 @@ inline void putTag(std::vector<std::uint8_t>& out, const char* tag) {
     out.insert(out.end(), tag, tag + 4);
 }
 
-inline std::vector<std::uint8_t> wavBytes(const WavSpec& spec) {
-    const std::uint16_t blockAlign = spec.channels * spec.bitsPerSample / 8;
+inline std::vector<std::uint8_t> wavBytes(const WavSpec& wav) {
+    const std::uint16_t blockAlign = wav.channels * wav.bitsPerSample / 8;
     std::vector<std::uint8_t> out;
     putTag(out, "RIFF");
-    putLe(out, static_cast<std::uint32_t>(36 + spec.data.size()), 4);
+    putLe(out, static_cast<std::uint32_t>(36 + wav.data.size()), 4);
     putTag(out, "WAVE");
     putTag(out, "fmt ");
     putLe(out, 16, 4);
-    putLe(out, spec.formatTag, 2);
-    putLe(out, spec.channels, 2);
-    putLe(out, spec.sampleRate, 4);
-    putLe(out, spec.sampleRate * blockAlign, 4);
+    putLe(out, wav.formatTag, 2);
+    putLe(out, wav.channels, 2);
+    putLe(out, wav.sampleRate, 4);
+    putLe(out, wav.sampleRate * blockAlign, 4);
     putLe(out, blockAlign, 2);
-    putLe(out, spec.bitsPerSample, 2);
+    putLe(out, wav.bitsPerSample, 2);
     putTag(out, "data");
-    putLe(out, static_cast<std::uint32_t>(spec.data.size()), 4);
-    out.insert(out.end(), spec.data.begin(), spec.data.end());
+    putLe(out, static_cast<std::uint32_t>(wav.data.size()), 4);
+    out.insert(out.end(), wav.data.begin(), wav.data.end());
     return out;
 }
 
