@@ -1,29 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "../record/TestFiles.h"
 #include "../voice/VoiceFakes.h"
 #include "FakeView.h"
 #include "settings/Program.h"
 
 using namespace settings;
 using engine::Key;
+using testfiles::readFile;
+using testfiles::writeFile;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
-}
-
-void writeFile(const fs::path& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-}
 
 class ProgramTest : public ::testing::Test {
   protected:

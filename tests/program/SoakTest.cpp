@@ -3,13 +3,14 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sstream>
 
+#include "../record/TestFiles.h"
 #include "../voice/VoiceFakes.h"
 #include "FakeView.h"
 #include "settings/Program.h"
 
 using namespace settings;
+using testfiles::readFile;
 namespace fs = std::filesystem;
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -33,13 +34,6 @@ long residentKilobytes() {
         }
     }
     return -1;
-}
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
 }
 
 std::string joinLines(const std::vector<std::string>& lines) {
