@@ -28,16 +28,6 @@
 
 namespace ui {
 
-namespace {
-
-QIcon loadWindowIcon() {
-    QIcon icon(QStringLiteral(":/art/window-icon.png"));
-    icon.addFile(Artwork::pathFor(QStringLiteral("window-icon.png"), 2.0));
-    return icon;
-}
-
-} // namespace
-
 template <typename Action> void CalculatorWindow::forward(Action action) {
     if (program_ != nullptr && !ended_) {
         action(*program_);
@@ -55,7 +45,7 @@ CalculatorWindow::CalculatorWindow(QWidget* parent, WindowSystem::Kind system)
     setObjectName(QStringLiteral("Form1"));
     setAccessibleName(QString::fromUtf8(settings::kAppTitle));
     setWindowTitle(QString());
-    setWindowIcon(loadWindowIcon());
+    setWindowIcon(Artwork::icon(QStringLiteral("window-icon.png")));
     setFont(SongFont::pixelFont(SongFont::k12pt));
     setFixedSize(toPixels(settings::kNarrowWidthTwips), toPixels(settings::kWindowHeightTwips));
     // Where the window opens until a position has been saved.
