@@ -61,11 +61,9 @@ CalculatorWindow::CalculatorWindow(QWidget* parent, WindowSystem::Kind system)
     buildImages();
     buildKeys();
     buildTitleButtons();
-    panel_ = std::make_unique<RecordPanel>(*this);
-    connectPanel();
-    menu_ = new OptionsMenu(this);
-    connect(menu_, &OptionsMenu::chosen, this,
-            [this](settings::MenuItem item) { forward([item](auto& p) { p.menuChosen(item); }); });
+    for (const settings::MenuItemInfo& info : settings::menuItems()) {
+        menuChecked_[static_cast<std::size_t>(info.item)] = info.checkedAtStart;
+    }
 
     platform::WindowShape::apply(*this);
     // Typed characters reach the calculator whichever control has the focus.
@@ -143,7 +141,11 @@ void CalculatorWindow::buildTitleButtons() {
             [this] { forward([](auto& p) { p.exitClicked(); }); });
 }
 
-void CalculatorWindow::connectPanel() {
+RecordPanel& CalculatorWindow::panel() {
+    if (panel_ != nullptr) {
+        return *panel_;
+    }
+    panel_ = std::make_unique<RecordPanel>(*this);
     connect(panel_->clearLabel(), &QAbstractButton::clicked, this,
             [this] { forward([](auto& p) { p.clearRecordsClicked(); }); });
     connect(panel_->viewLabel(), &QAbstractButton::clicked, this,
@@ -152,6 +154,23 @@ void CalculatorWindow::connectPanel() {
             [this] { forward([](auto& p) { p.saveClicked(); }); });
     connect(panel_->stopLabel(), &QAbstractButton::clicked, this,
             [this] { forward([](auto& p) { p.stopClicked(); }); });
+    if (shownRecords_ != nullptr) {
+        panel_->show(*shownRecords_);
+    }
+    return *panel_;
+}
+
+OptionsMenu* CalculatorWindow::optionsMenu() {
+    if (menu_ == nullptr) {
+        menu_ = new OptionsMenu(this);
+        for (const settings::MenuItemInfo& info : settings::menuItems()) {
+            menu_->setItemChecked(info.item, menuChecked_[static_cast<std::size_t>(info.item)]);
+        }
+        connect(menu_, &OptionsMenu::chosen, this, [this](settings::MenuItem item) {
+            forward([item](auto& p) { p.menuChosen(item); });
+        });
+    }
+    return menu_;
 }
 
 void CalculatorWindow::paintDisplay(const engine::DisplayLayout& layout) {
@@ -173,11 +192,14 @@ void CalculatorWindow::paintKeyFaces() {
 }
 
 void CalculatorWindow::setMenuChecked(settings::MenuItem item, bool checked) {
-    menu_->setItemChecked(item, checked);
+    menuChecked_[static_cast<std::size_t>(item)] = checked;
+    if (menu_ != nullptr) {
+        menu_->setItemChecked(item, checked);
+    }
 }
 
 void CalculatorWindow::popupOptionsMenu() {
-    menu_->popup(optionsMenuPlace());
+    optionsMenu()->popup(optionsMenuPlace());
 }
 
 // A screen reader or the keyboard can press the options key with the pointer anywhere, and
@@ -231,13 +253,20 @@ void CalculatorWindow::bringForward() {
 }
 
 void CalculatorWindow::showRecord(const record::RecordList& list) {
-    panel_->show(list);
+    shownRecords_ = &list;
+    // An empty list in a closed panel shows nothing a new panel would not.
+    if (panel_ != nullptr || !list.lines().empty()) {
+        panel().show(list);
+    }
 }
 
 void CalculatorWindow::setWidthTwips(int width) {
     setFixedSize(toPixels(width), height());
     // Cut off beyond the window's edge, the panel's controls would still reach a screen reader.
-    panel_->setOpen(width >= settings::kWideWidthTwips);
+    const bool open = width >= settings::kWideWidthTwips;
+    if (open || panel_ != nullptr) {
+        panel().setOpen(open);
+    }
     platform::WindowShape::apply(*this);
 }
 

@@ -37,7 +37,7 @@ const Place kPlaces[] = {
 } // namespace
 
 TEST(Layout, every_control_sits_at_its_laid_out_place) {
-    WindowHarness h;
+    WindowHarness h("0,0,#TRUE#,1,2,1\r\n");
     for (const Place& place : kPlaces) {
         QWidget* control = h.find(QLatin1String(place.name));
         ASSERT_NE(control, nullptr) << place.name;
@@ -65,7 +65,8 @@ TEST(Layout, saved_position_and_open_panel_are_restored) {
 }
 
 TEST(Layout, narrow_window_shows_the_tab_and_cuts_off_the_whole_panel) {
-    WindowHarness h;
+    WindowHarness h("0,0,#TRUE#,1,2,1\r\n");
+    h.window.setWidthTwips(settings::kNarrowWidthTwips);
     const QRect window = h.window.rect();
     EXPECT_TRUE(window.contains(h.find(QStringLiteral("Image9"))->geometry()));
     for (const char* name : {"Label2", "Label5", "List1", "Label1", "Label4", "Label6", "Label3"}) {
