@@ -8,6 +8,7 @@
 #include "ui/DisplayBox.h"
 #include "ui/Layout.h"
 #include "ui/OptionsMenu.h"
+#include "ui/PopupSkin.h"
 #include "ui/RecordPanel.h"
 #include "ui/SongFont.h"
 #include "ui/TitleButton.h"
@@ -218,6 +219,7 @@ void CalculatorWindow::showMessage(const std::string& title, const std::string& 
     QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title),
                     QString::fromStdString(text), QMessageBox::Ok, this);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    PopupSkin::dress(box);
     box.exec();
     // Without a window manager nobody hands the focus back, and typed keys would be lost.
     bringForward();
