@@ -1,7 +1,7 @@
 // Build step: turns the committed pictures into the pixels the window system draws from, so
 // that the program neither loads an image plugin nor decodes anything when it starts.
 //
-//   pack-pictures OUTPUT_DIR PICTURE...
+//   pack-pictures OUTPUT_DIR [--gap] PICTURE[:X]...
 //
 // Writes OUTPUT_DIR/<n>.raw, each picture's rows of 32-bit pixels in the format Qt's raster
 // pixmaps keep (opaque RGB32, or premultiplied ARGB32 when a pixel is see-through), and
@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QStringList>
 #include <cstdio>
 
 namespace {
@@ -48,59 +49,102 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
            file.write(bytes) == bytes.size() && file.flush();
 }
 
+// The generated source: the raw files assembled into the program, and the table of them.
+class Output {
+  public:
+    explicit Output(const QString& folder) : folder_(folder) {}
+
+    // Pictures read at different times are kept a fault-around window apart (the kernel maps
+    // up to 64 kB of a file around each page read), so that reading one maps no other.
+    void gap() { assembly_ += ".balign 65536\n"; }
+
+    bool add(const QString& name, const QImage& image) {
+        const QByteArray pixels(reinterpret_cast<const char*>(image.constBits()),
+                                image.sizeInBytes());
+        const QString raw = folder_.filePath(QStringLiteral("%1.raw").arg(count_));
+        if (!writeFile(raw, pixels)) {
+            std::fprintf(stderr, "pack-pictures: cannot write %s\n", qPrintable(raw));
+            return false;
+        }
+        const QByteArray symbol = "calc_picture_" + QByteArray::number(count_++);
+        assembly_ += ".globl " + symbol + "\n.hidden " + symbol + "\n.balign 16\n" + symbol +
+                     ":\n.incbin \"" + QFile::encodeName(raw) + "\"\n";
+        declarations_ += "extern unsigned char " + symbol + "[];\n";
+        table_ += "    {\"" + name.toUtf8() + "\", " + symbol + ", " +
+                  QByteArray::number(image.width()) + ", " + QByteArray::number(image.height()) +
+                  ", " + (image.hasAlphaChannel() ? "true" : "false") + ", 0x" +
+                  QByteArray::number(checksum(pixels), 16) + "},\n";
+        return true;
+    }
+
+    // Writable data, not read-only: Qt's pixmaps keep their pixels in place only in a buffer
+    // they may write to. The pages are the program file's until something writes to them.
+    bool write() {
+        const QByteArray source = "// Made by pack-pictures; do not edit.\n"
+                                  "#include \"resources/PackedPicture.h\"\n\n"
+                                  "asm(\".pushsection .data\\n\"\n\"" +
+                                  assembly_.replace("\"", "\\\"").replace("\n", "\\n\"\n\"") +
+                                  ".popsection\\n\");\n\n"
+                                  "extern \"C\" {\n" +
+                                  declarations_ +
+                                  "}\n\n"
+                                  "namespace resources {\n\n"
+                                  "const PackedPicture kPackedPictures[] = {\n" +
+                                  table_ +
+                                  "};\n"
+                                  "const int kPackedPictureCount = " +
+                                  QByteArray::number(count_) + ";\n\n} // namespace resources\n";
+        return writeFile(folder_.filePath(QStringLiteral("pictures.cpp")), source);
+    }
+
+  private:
+    QDir folder_;
+    int count_ = 0;
+    QByteArray assembly_;
+    QByteArray declarations_;
+    QByteArray table_;
+};
+
 } // namespace
 
+// PICTURE:X packs a picture as two, NAME#0 left of column X and NAME#1 from it on: a
+// window that shows only the left part then never reads the right.
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: pack-pictures OUTPUT_DIR PICTURE...\n");
+        std::fprintf(stderr, "usage: pack-pictures OUTPUT_DIR [--gap] PICTURE[:X]...\n");
         return 2;
     }
-    const QDir output(QFile::decodeName(argv[1]));
-    QByteArray assembly;
-    QByteArray table;
+    Output output(QFile::decodeName(argv[1]));
     for (int i = 2; i < argc; ++i) {
-        const QString path = QFile::decodeName(argv[i]);
-        const QImage image = drawable(QImage(path));
+        const QString argument = QFile::decodeName(argv[i]);
+        if (argument == QLatin1String("--gap")) {
+            output.gap();
+            continue;
+        }
+        const QStringList parts = argument.split(QLatin1Char(':'));
+        const QImage image = drawable(QImage(parts.first()));
         if (image.isNull() || image.bytesPerLine() != image.width() * 4) {
             std::fprintf(stderr, "pack-pictures: cannot read %s\n", argv[i]);
             return 1;
         }
-        const QByteArray pixels(reinterpret_cast<const char*>(image.constBits()),
-                                image.sizeInBytes());
-        const QString raw = output.filePath(QStringLiteral("%1.raw").arg(i - 2));
-        if (!writeFile(raw, pixels)) {
-            std::fprintf(stderr, "pack-pictures: cannot write %s\n", qPrintable(raw));
+        const QString name = QFileInfo(parts.first()).fileName();
+        const int split = parts.size() > 1 ? parts.at(1).toInt() : 0;
+        bool packed = false;
+        if (split > 0 && split < image.width()) {
+            packed =
+                output.add(name + QStringLiteral("#0"), image.copy(0, 0, split, image.height()));
+            output.gap();
+            packed =
+                packed && output.add(name + QStringLiteral("#1"),
+                                     image.copy(split, 0, image.width() - split, image.height()));
+        } else {
+            packed = output.add(name, image);
+        }
+        if (!packed) {
             return 1;
         }
-        const QByteArray symbol = "calc_picture_" + QByteArray::number(i - 2);
-        assembly += ".globl " + symbol + "\n.hidden " + symbol + "\n.balign 16\n" + symbol +
-                    ":\n.incbin \"" + QFile::encodeName(raw) + "\"\n";
-        table += "    {\"" + QFileInfo(path).fileName().toUtf8() + "\", " + symbol + ", " +
-                 QByteArray::number(image.width()) + ", " + QByteArray::number(image.height()) +
-                 ", " + (image.hasAlphaChannel() ? "true" : "false") + ", 0x" +
-                 QByteArray::number(checksum(pixels), 16) + "},\n";
     }
-    QByteArray declarations;
-    for (int i = 2; i < argc; ++i) {
-        declarations += "extern unsigned char calc_picture_" + QByteArray::number(i - 2) + "[];\n";
-    }
-    // Writable data, not read-only: Qt's pixmaps keep their pixels in place only in a buffer
-    // they may write to. The pages are the program file's until something writes to them.
-    const QByteArray source = "// Made by pack-pictures; do not edit.\n"
-                              "#include \"resources/PackedPicture.h\"\n\n"
-                              "asm(\".pushsection .data\\n\"\n\"" +
-                              assembly.replace("\"", "\\\"").replace("\n", "\\n\"\n\"") +
-                              ".popsection\\n\");\n\n"
-                              "extern \"C\" {\n" +
-                              declarations +
-                              "}\n\n"
-                              "namespace resources {\n\n"
-                              "const PackedPicture kPackedPictures[] = {\n" +
-                              table +
-                              "};\n"
-                              "const int kPackedPictureCount = " +
-                              QByteArray::number(argc - 2) + ";\n\n} // namespace resources\n";
-    if (!writeFile(output.filePath(QStringLiteral("pictures.cpp")), source)) {
+    if (!output.write()) {
         std::fprintf(stderr, "pack-pictures: cannot write pictures.cpp\n");
         return 1;
     }

@@ -37,7 +37,8 @@ template <typename Action> void CalculatorWindow::forward(Action action) {
 
 CalculatorWindow::CalculatorWindow(QWidget* parent, WindowSystem::Kind system)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), system_(system),
-      skin_(Artwork::pixmap(QStringLiteral("skin.jpg"))),
+      skinKeypad_(Artwork::pixmap(QStringLiteral("skin.jpg#0"))),
+      skinPanel_(Artwork::pixmap(QStringLiteral("skin.jpg#1"))),
       smallFaces_{Artwork::pixmap(QStringLiteral("key-small.png")),
                   Artwork::pixmap(QStringLiteral("key-small-pressed.png"))},
       wideFaces_{Artwork::pixmap(QStringLiteral("key-wide.png")),
@@ -311,7 +312,10 @@ void CalculatorWindow::paintEvent(QPaintEvent*) {
     }
     // The skin is two pixels narrower than the open window; the window colour fills the rest.
     painter.fillRect(rect(), palette().window());
-    painter.drawPixmap(0, 0, skin_);
+    // The skin comes in two halves; the panel's half lies outside a narrow window and is then
+    // never read.
+    painter.drawPixmap(0, 0, skinKeypad_);
+    painter.drawPixmap(QPointF(skinKeypad_.deviceIndependentSize().width(), 0), skinPanel_);
 }
 
 // The corners outside the outline stay transparent, for the desktop to show through.

@@ -101,7 +101,8 @@ class CalculatorWindow : public QWidget, public settings::MainView {
 
     WindowSystem::Kind system_;
     settings::Program* program_ = nullptr;
-    QPixmap skin_;
+    QPixmap skinKeypad_;
+    QPixmap skinPanel_;
     KeyFaces smallFaces_;
     KeyFaces wideFaces_;
     std::array<KeyButton*, engine::kKeyCount> keys_{};

@@ -18,10 +18,10 @@ TEST(HiDpiChild, grab_is_double_size_and_uses_the_double_size_art) {
     const QPixmap grab = h.window.grab();
     EXPECT_EQ(grab.size(), QSize(528, 816));
     EXPECT_EQ(h.window.size(), QSize(264, 408));
-    const QPixmap skin = ui::Artwork::pixmap(QStringLiteral("skin.jpg"));
-    EXPECT_EQ(skin.size(), QSize(1052, 816));
+    const QPixmap skin = ui::Artwork::pixmap(QStringLiteral("skin.jpg#1"));
+    EXPECT_EQ(skin.size(), QSize(524, 816));
     EXPECT_DOUBLE_EQ(skin.devicePixelRatio(), 2.0);
-    EXPECT_EQ(skin.deviceIndependentSize(), QSizeF(526, 408));
+    EXPECT_EQ(skin.deviceIndependentSize(), QSizeF(262, 408));
 }
 
 TEST(HiDpi, window_is_sharp_at_twice_the_density) {
