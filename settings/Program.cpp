@@ -36,6 +36,9 @@ void Program::startUp() {
     view_.paintKeyFaces();
     voice_.setFolder(extractClips_ ? extractClips_() : std::string());
     loadSettings();
+    // A copy killed while writing leaves its temporary files; stale ones go now.
+    SettingsFile::removeLeftovers(appFolder_);
+    record::RecordSaver(appFolder_).removeLeftovers();
     // The "0" was drawn before the saved colour was known; show it in the user's colour.
     calc_.showDisplay();
 }

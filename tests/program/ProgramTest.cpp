@@ -142,6 +142,28 @@ TEST_F(ProgramTest, ACloseByTheSystemLeavesTheSettingsAlone) {
     fs::remove(folder.string() + "sty.inf");
 }
 
+// What a copy killed while writing left behind: stale ones go at the next start, a young one
+// may be another copy's write in progress.
+TEST_F(ProgramTest, StartRemovesStaleTemporaryFilesOfItsOwn) {
+    fs::create_directories(folder / "save");
+    const fs::path stale[] = {folder / ".sty.inf.k3Jd9a", folder / "save/.2.txt.Qp0Lm1"};
+    const fs::path kept[] = {folder / ".sty.inf.Ww1234", folder / ".other.inf.k3Jd9a"};
+    for (const auto& path : stale) {
+        writeFile(path.string(), "partial");
+        fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::minutes(2));
+    }
+    writeFile(kept[0].string(), "partial");
+    writeFile(kept[1].string(), "partial");
+    fs::last_write_time(kept[1], fs::file_time_type::clock::now() - std::chrono::minutes(2));
+    start();
+    for (const auto& path : stale) {
+        EXPECT_FALSE(fs::exists(path)) << path;
+    }
+    for (const auto& path : kept) {
+        EXPECT_TRUE(fs::exists(path)) << path;
+    }
+}
+
 TEST_F(ProgramTest, UnknownCodesApplyNothingAndAreWrittenBack) {
     writeFile(settingsFile(), "0,0,#FALSE#,0,7,0\r\n");
     start();
