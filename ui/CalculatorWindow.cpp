@@ -5,6 +5,7 @@
 #include "ui/AboutWindow.h"
 #include "ui/Artwork.h"
 #include "ui/ClickableLabel.h"
+#include "ui/DesktopCloseFilter.h"
 #include "ui/DisplayBox.h"
 #include "ui/Layout.h"
 #include "ui/OptionsMenu.h"
@@ -18,6 +19,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDialog>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -80,6 +82,7 @@ CalculatorWindow::CalculatorWindow(QWidget* parent, WindowSystem::Kind system)
     platform::WindowShape::apply(*this);
     // Typed characters reach the calculator whichever control has the focus.
     qApp->installEventFilter(this);
+    closeFilter_ = std::make_unique<DesktopCloseFilter>(*this, [this] { closeFromDesktop(); });
 }
 
 CalculatorWindow::~CalculatorWindow() {
@@ -344,6 +347,18 @@ void CalculatorWindow::changeEvent(QEvent* event) {
         platform::WindowShape::apply(*this);
     }
     QWidget::changeEvent(event);
+}
+
+void CalculatorWindow::closeFromDesktop() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(widget);
+        if (dialog != nullptr && dialog->isVisible() && dialog->isModal()) {
+            dialog->done(QDialog::Rejected);
+        }
+    }
+    // After the box's own event loop has ended and whatever showed it has finished.
+    QMetaObject::invokeMethod(
+        this, [this] { close(); }, Qt::QueuedConnection);
 }
 
 void CalculatorWindow::closeEvent(QCloseEvent* event) {

@@ -22,6 +22,7 @@ namespace ui {
 
 class AboutWindow;
 class ClickableLabel;
+class DesktopCloseFilter;
 class DisplayBox;
 class OptionsMenu;
 class RecordPanel;
@@ -66,6 +67,9 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     // Where the options menu opens: at the pointer when it is over the window, else below
     // the options key.
     QPoint optionsMenuPlace() const;
+    // The desktop asks to close the window while a box is open: a system close is never
+    // refused, so the boxes go unanswered and the window closes as for any desktop close.
+    void closeFromDesktop();
 
   signals:
     // The program has ended itself; nothing of it runs any more.
@@ -109,6 +113,7 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     OptionsMenu* menu_ = nullptr;
     std::unique_ptr<RecordPanel> panel_;
     QPointer<AboutWindow> about_;
+    std::unique_ptr<DesktopCloseFilter> closeFilter_;
 
     // The last place the program gave the window, for desktops that never report one.
     QPointF placedTwips_;
