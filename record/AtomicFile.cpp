@@ -164,26 +164,27 @@ bool unsupported(int error) {
 }
 
 // Gives the finished temporary file the target's name unless something already has it.
+// Whatever happens, the temporary name is gone afterwards.
 bool claimName(const std::string& temp, const std::string& path, std::string_view bytes,
                std::error_code& error) {
     if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0) {
         error = {};
         return true;
     }
+    bool ok = false;
     if (errno != EINVAL && errno != ENOSYS) {
         error = lastError();
-        return false;
-    }
-    // The file system cannot rename without replacing; a hard link never replaces either.
-    if (::link(temp.c_str(), path.c_str()) == 0) {
+    } else if (::link(temp.c_str(), path.c_str()) == 0) {
+        // The file system cannot rename without replacing; a hard link never replaces either.
         error = {};
-        return true;
-    }
-    if (!unsupported(errno)) {
+        ok = true;
+    } else if (!unsupported(errno)) {
         error = lastError();
-        return false;
+    } else {
+        ok = createExclusive(path, bytes, error);
     }
-    return createExclusive(path, bytes, error);
+    ::unlink(temp.c_str());
+    return ok;
 }
 
 bool isTempLetter(char c) {
@@ -225,7 +226,6 @@ bool AtomicFile::create(const std::string& path, std::string_view bytes, std::er
         return false;
     }
     const bool ok = claimName(temp, path, bytes, error);
-    ::unlink(temp.c_str());
     if (ok) {
         syncFolder(path);
     }
