@@ -9,6 +9,9 @@ RecordListBox::RecordListBox(QWidget* parent) : QListWidget(parent) {
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setUniformItemSizes(true);
+    // A long line is drawn whole and cut by the list's edge, so that scrolling sideways
+    // shows its end rather than the "…" put in its place.
+    setTextElideMode(Qt::ElideNone);
     setSelectionMode(QAbstractItemView::SingleSelection);
 }
 
