@@ -54,7 +54,9 @@ CalculatorWindow::CalculatorWindow(QWidget* parent, WindowSystem::Kind system)
     WindowAccessible::install();
     setObjectName(QStringLiteral("Form1"));
     setAccessibleName(QString::fromUtf8(settings::kAppTitle));
-    setWindowTitle(QString());
+    // Never drawn (the skin draws its own caption), but taskbars and window switchers show
+    // it; left empty, Qt would put the bare executable name there.
+    setWindowTitle(QString::fromUtf8(settings::kAppTitle));
     setWindowIcon(loadWindowIcon());
     setFont(SongFont::pixelFont(SongFont::k12pt));
     setFixedSize(toPixels(settings::kNarrowWidthTwips), toPixels(settings::kWindowHeightTwips));
@@ -231,6 +233,15 @@ void CalculatorWindow::aboutClosed() {
         bringForward();
         platform::WindowShape::apply(*this);
     }
+}
+
+void CalculatorWindow::bringToFront() {
+    if (ended_) {
+        return;
+    }
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    bringForward();
 }
 
 void CalculatorWindow::bringForward() {

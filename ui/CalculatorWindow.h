@@ -63,6 +63,8 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     OptionsMenu* optionsMenu() const { return menu_; }
     AboutWindow* aboutWindow() const;
     const RecordPanel& recordPanel() const { return *panel_; }
+    // Shows the window in front, restored if it was minimised: another launch wanted it.
+    void bringToFront();
     // Where the options menu opens: at the pointer when it is over the window, else below
     // the options key.
     QPoint optionsMenuPlace() const;
