@@ -46,6 +46,7 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     void paintKeyFaces() override;
     void setMenuChecked(settings::MenuItem item, bool checked) override;
     void popupOptionsMenu() override;
+    void popupOptionsMenuAtKey() override;
     void showMessage(const std::string& title, const std::string& text) override;
     void showAbout() override;
     void showRecord(const record::RecordList& list) override;
@@ -65,9 +66,9 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     const RecordPanel& recordPanel() const { return *panel_; }
     // Shows the window in front, restored if it was minimised: another launch wanted it.
     void bringToFront();
-    // Where the options menu opens: at the pointer when it is over the window, else below
-    // the options key.
-    QPoint optionsMenuPlace() const;
+    // Where the options menu opens: at the pointer when it is over the window, else (and
+    // always when opened from the keyboard) below the options key.
+    QPoint optionsMenuPlace(bool fromKeyboard = false) const;
 
   signals:
     // The program has ended itself; nothing of it runs any more.
