@@ -323,6 +323,31 @@ void Program::exitClicked() {
     exitAction();
 }
 
+// Shortcuts work with keyboard input off (the Menu key is how a keyboard user switches it
+// back on), but, like the options key, not while a result is read aloud.
+void Program::shortcut(Shortcut key) {
+    if (calc_.state().speaking) {
+        return;
+    }
+    switch (key) {
+    case Shortcut::OptionsMenu:
+        view_.popupOptionsMenuAtKey();
+        break;
+    case Shortcut::About:
+        // Silent, as the About icon is.
+        aboutIconClicked();
+        break;
+    case Shortcut::Save:
+        if (records_.recordOn()) {
+            saveClicked();
+        }
+        break;
+    case Shortcut::Exit:
+        exitAction();
+        break;
+    }
+}
+
 void Program::systemClose() {
     SettingsFile::writeSizeRecord(appFolder_, view_.widthTwips(), view_.heightTwips());
 }

@@ -356,3 +356,40 @@ TEST_F(ProgramTest, ExitStopsAReadingInProgress) {
     program->exitClicked();
     EXPECT_FALSE(timer.active());
 }
+
+TEST_F(ProgramTest, ShortcutsWorkWithKeyboardOffButNotWhileAResultIsRead) {
+    start();
+    program->menuChosen(MenuItem::munkeey);
+    ASSERT_FALSE(program->calculator().keyboardOn());
+
+    // While a result is read aloud, none of them acts.
+    program->menuChosen(MenuItem::munkai);
+    press({Key::Two, Key::Add, Key::Three, Key::Equals});
+    ASSERT_TRUE(program->calculator().state().speaking);
+    for (Shortcut key : {Shortcut::OptionsMenu, Shortcut::About, Shortcut::Save, Shortcut::Exit}) {
+        program->shortcut(key);
+    }
+    EXPECT_EQ(view.menuPopupsAtKey + view.aboutShown, 0);
+    EXPECT_TRUE(view.messages.empty());
+    EXPECT_FALSE(view.ended);
+    readToTheEnd();
+
+    player.played.clear();
+    program->shortcut(Shortcut::OptionsMenu);
+    program->shortcut(Shortcut::About);
+    EXPECT_EQ(view.menuPopupsAtKey, 1);
+    EXPECT_EQ(view.aboutShown, 1);
+    EXPECT_TRUE(player.played.empty()); // About from the keyboard is silent, as from the icon
+
+    // Saving only while the record panel is open.
+    program->shortcut(Shortcut::Save);
+    ASSERT_EQ(view.messages.size(), 1U);
+    EXPECT_TRUE(fs::exists(folder / "save" / "1.txt"));
+    program->menuChosen(MenuItem::munkai);
+    program->shortcut(Shortcut::Save);
+    EXPECT_EQ(view.messages.size(), 1U);
+
+    program->shortcut(Shortcut::Exit);
+    EXPECT_TRUE(view.ended);
+    EXPECT_TRUE(fs::exists(settingsFile()));
+}
