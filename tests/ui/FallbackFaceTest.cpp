@@ -1,17 +1,16 @@
+#include "ChildTest.h"
 #include "WindowHarness.h"
 
 #include "ui/AboutWindow.h"
 #include "ui/ClickableLabel.h"
 #include "ui/SongFont.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QPainter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -103,18 +102,7 @@ TEST(FallbackFace, a_face_with_other_metrics_is_never_cut) {
                      .arg(kNotoFolder, fonts.filePath(QStringLiteral("cache")))
                      .toUtf8());
     config.close();
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("FONTCONFIG_FILE"), config.fileName());
-    env.insert(QStringLiteral("CALC_FALLBACK_CHILD"), QStringLiteral("1"));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--gtest_filter=FallbackFaceChild.*")});
-    ASSERT_TRUE(child.waitForFinished(60000));
-    const QByteArray output = child.readAll();
-    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(child.exitCode(), 0) << output.constData();
-    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.constData();
+    uitest::expectChildTestPasses(QStringLiteral("FallbackFaceChild.*"),
+                                  {{QStringLiteral("FONTCONFIG_FILE"), config.fileName()},
+                                   {QStringLiteral("CALC_FALLBACK_CHILD"), QStringLiteral("1")}});
 }
