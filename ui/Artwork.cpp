@@ -1,10 +1,13 @@
 #include "ui/Artwork.h"
 
+#include "platform/ResidentPages.h"
 #include "resources/PackedPicture.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <algorithm>
+#include <functional>
 
 namespace ui {
 
@@ -53,6 +56,23 @@ QPixmap Artwork::pixmap(const QString& name) {
         }
     }
     return pixmapFor(name, 1.0);
+}
+
+void Artwork::releasePixels() {
+    if (resources::kPackedPictureCount == 0) {
+        return;
+    }
+    const unsigned char* first = resources::kPackedPictures[0].pixels;
+    const unsigned char* last = first;
+    for (int i = 0; i < resources::kPackedPictureCount; ++i) {
+        const resources::PackedPicture& picture = resources::kPackedPictures[i];
+        first = std::min(first, static_cast<const unsigned char*>(picture.pixels), std::less<>());
+        last = std::max(last,
+                        static_cast<const unsigned char*>(picture.pixels) +
+                            static_cast<std::ptrdiff_t>(picture.width) * picture.height * 4,
+                        std::less<>());
+    }
+    platform::ResidentPages::release(first, static_cast<std::size_t>(last - first));
 }
 
 QIcon Artwork::icon(const QString& name) {

@@ -19,6 +19,9 @@ class Artwork {
     // Both sizes of a picture, for the window system to choose from.
     static QIcon icon(const QString& name);
     static qreal screenRatio();
+    // Hands the pages of every picture back to the kernel: once the window has been drawn,
+    // they are read again only where a part of it is drawn anew.
+    static void releasePixels();
 };
 
 } // namespace ui

@@ -28,6 +28,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QWindow>
 
 namespace ui {
@@ -338,6 +339,15 @@ void CalculatorWindow::paintEvent(QPaintEvent*) {
     // never read.
     painter.drawPixmap(0, 0, skinKeypad_);
     painter.drawPixmap(QPointF(skinKeypad_.deviceIndependentSize().width(), 0), skinPanel_);
+    if (!drawn_) {
+        drawn_ = true;
+        // Once the whole window is drawn and shown (after this paint, its children's and the
+        // flush), the pictures and the face are seldom read: their pages go back until then.
+        QTimer::singleShot(0, this, [] {
+            Artwork::releasePixels();
+            SongFont::releaseFace();
+        });
+    }
 }
 
 // The corners outside the outline stay transparent, for the desktop to show through.

@@ -132,6 +132,7 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     QPoint grip_;
     bool ended_ = false;
     bool closedBySystem_ = false;
+    bool drawn_ = false;
 };
 
 } // namespace ui

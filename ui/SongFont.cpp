@@ -1,5 +1,7 @@
 #include "ui/SongFont.h"
 
+#include "platform/ResidentPages.h"
+
 #include <QFontDatabase>
 #include <QResource>
 #include <QStringList>
@@ -8,9 +10,11 @@ namespace ui {
 
 namespace {
 
+const QString kEmbeddedFile = QStringLiteral(":/fonts/song-subset.ttf");
+
 // Registered once, on first use: the face is read in place from the program's resources.
 bool registerEmbeddedFace() {
-    const QResource resource(QStringLiteral(":/fonts/song-subset.ttf"));
+    const QResource resource(kEmbeddedFile);
     return QFontDatabase::addApplicationFontFromData(resource.uncompressedData()) >= 0;
 }
 
@@ -30,6 +34,14 @@ QFont SongFont::pixelFont(int pixels, bool bold, bool italic) {
     font.setItalic(italic);
     font.setStyleHint(QFont::Serif);
     return font;
+}
+
+void SongFont::releaseFace() {
+    const QResource resource(kEmbeddedFile);
+    if (resource.compressionAlgorithm() == QResource::NoCompression) {
+        platform::ResidentPages::release(resource.data(),
+                                         static_cast<std::size_t>(resource.size()));
+    }
 }
 
 QFont SongFont::caption(engine::CaptionFont kind) {

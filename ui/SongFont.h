@@ -23,6 +23,9 @@ class SongFont {
 
     static QFont pixelFont(int pixels, bool bold = false, bool italic = false);
     static QFont caption(engine::CaptionFont kind);
+    // Hands the pages of the embedded face back to the kernel: drawn glyphs are kept by the
+    // font engine, and a new one reads its few pages again.
+    static void releaseFace();
 };
 
 } // namespace ui
