@@ -432,7 +432,7 @@ def main():
     parser.add_argument("--voice", choices=("on", "off", "mixed"), default="mixed")
     parser.add_argument("--replay", help="a space-separated action list to run as it is")
     parser.add_argument("--no-shrink", action="store_true")
-    parser.add_argument("--shrink-seconds", type=int, default=600)
+    parser.add_argument("--shrink-seconds", type=int, default=300)
     parser.add_argument("--verbose", action="store_true")
     args = parser.parse_args()
 
@@ -456,8 +456,12 @@ def main():
     print("program output:\n" + run.__dict__.get("log", "")[-4000:], flush=True)
     if not args.no_shrink:
         shortest = shrink(args.program, actions, failure, args.shrink_seconds)
-        print(f"shortest failing list ({len(shortest)} actions):", flush=True)
-        print(f"  --replay \"{' '.join(shortest)}\"", flush=True)
+        if args.replay or len(shortest) < failure.index + 1:
+            print(f"shortest failing list ({len(shortest)} actions):", flush=True)
+            print(f"  --replay \"{' '.join(shortest)}\"", flush=True)
+        else:  # a race that shorter lists did not hit again in the time given
+            print(f"no shorter list failed; replay with --seed {args.seed} --voice {args.voice} "
+                  f"--actions {len(shortest)}", flush=True)
     return 1
 
 
