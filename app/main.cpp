@@ -2,7 +2,7 @@
 
 #include "platform/AppFolder.h"
 #include "platform/ClipResources.h"
-#include "platform/QtClipPlayer.h"
+#include "platform/PulseClipPlayer.h"
 #include "platform/QtReadingTimer.h"
 #include "settings/Program.h"
 #include "ui/CalculatorWindow.h"
@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.YuyinJisuanqi"));
 
     ui::CalculatorWindow window;
-    platform::QtClipPlayer player;
+    platform::PulseClipPlayer player;
     settings::Program* running = nullptr;
     platform::QtReadingTimer timer([&running] {
         if (running != nullptr) {
