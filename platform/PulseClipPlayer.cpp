@@ -155,7 +155,7 @@ void PulseClipPlayer::start(const Request& request) {
         releaseOperation(pa_stream_cork(stream_, 0, nullptr, nullptr));
     }
     if (cutsIn) {
-        feed(bufferBytes(), true);
+        feed(bufferBytes(), 0, true);
     }
 }
 
@@ -243,14 +243,25 @@ void PulseClipPlayer::onWrite(pa_stream*, std::size_t bytes, void* self) {
     if (player->corked_ || !player->live()) {
         return;
     }
-    player->feed(bytes, false);
-    if (player->queue_.silentFrames() >= voice::StreamFormat::framesFor(kIdleMs)) {
+    // After the server has gone without audio (frozen, or starved), it asks for what it
+    // missed on top of its buffer. That part would land behind its read position and be
+    // thrown away, taking with it sounds still owed their turn; the stream skips it and
+    // writes only what will be heard.
+    const pa_buffer_attr* attributes = pa_stream_get_buffer_attr(player->stream_);
+    const std::size_t target = attributes != nullptr ? attributes->tlength : bufferBytes();
+    const std::size_t missed = bytes > target ? bytes - target : 0;
+    player->feed(bytes - missed, missed, false);
+    // Timed by the clock, not by the audio taken: a server's timeline may lag the clock.
+    const bool quiet = !player->queue_.waiting() && player->queue_.silentFrames() > 0 &&
+                       player->lastRequest_ &&
+                       Clock::now() - *player->lastRequest_ >= std::chrono::milliseconds(kIdleMs);
+    if (quiet) {
         player->corked_ = true;
         releaseOperation(pa_stream_cork(player->stream_, 1, nullptr, nullptr));
     }
 }
 
-void PulseClipPlayer::feed(std::size_t bytes, bool replaceQueued) {
+void PulseClipPlayer::feed(std::size_t bytes, std::size_t skip, bool replaceQueued) {
     const std::size_t frames = bytes / voice::StreamFormat::kBytesPerFrame;
     if (frames == 0) {
         return;
@@ -260,7 +271,8 @@ void PulseClipPlayer::feed(std::size_t bytes, bool replaceQueued) {
     // Written at the server's read position, the new sound replaces whatever was queued
     // and not yet heard, instead of starting after it.
     pa_stream_write(stream_, scratch_.data(), frames * voice::StreamFormat::kBytesPerFrame, nullptr,
-                    0, replaceQueued ? PA_SEEK_RELATIVE_ON_READ : PA_SEEK_RELATIVE);
+                    replaceQueued ? 0 : static_cast<std::int64_t>(skip),
+                    replaceQueued ? PA_SEEK_RELATIVE_ON_READ : PA_SEEK_RELATIVE);
 }
 
 void PulseClipPlayer::dropConnection() {
