@@ -140,13 +140,19 @@ void PulseClipPlayer::start(const Request& request) {
     if (broken_) {
         dropConnection();
     }
-    if (!live()) {
-        // Nothing is being heard, so nothing is owed its time: the newest play is the one
-        // to sound once the stream runs.
+    if (context_ == nullptr) {
+        // No server: nothing is being heard, so nothing is owed its time, and the newest
+        // play is the one to sound once a stream runs.
         queue_.restart(std::move(samples));
-        if (context_ == nullptr && retry_.tryAt(nowMs())) {
+        if (retry_.tryAt(nowMs())) {
             connect();
         }
+        return;
+    }
+    if (!live()) {
+        // Still connecting, perhaps to a server that is slow to answer: the plays wait in
+        // order, as they would behind a stalled stream.
+        queue_.add(std::move(samples), gap);
         return;
     }
     const bool cutsIn = queue_.add(std::move(samples), gap);
@@ -155,7 +161,7 @@ void PulseClipPlayer::start(const Request& request) {
         releaseOperation(pa_stream_cork(stream_, 0, nullptr, nullptr));
     }
     if (cutsIn) {
-        feed(bufferBytes(), 0, true);
+        feed(bufferBytes(), true);
     }
 }
 
@@ -211,9 +217,10 @@ void PulseClipPlayer::openStream() {
     pa_buffer_attr attributes{};
     attributes.maxlength = static_cast<std::uint32_t>(-1);
     attributes.tlength = buffer;
-    // Playing on through an underrun, never waiting to refill first: a play must start
-    // at once, and silence is what the queue would give anyway.
-    attributes.prebuf = 0;
+    // One frame is enough to start. More than none, so that a stream the server could not
+    // feed (a stall, a frozen server) pauses instead of running on: audio written after the
+    // stall then lands where it will be heard, and no clip owed its turn is lost.
+    attributes.prebuf = voice::StreamFormat::kBytesPerFrame;
     attributes.minreq = buffer / 4;
     attributes.fragsize = static_cast<std::uint32_t>(-1);
     const auto flags =
@@ -243,14 +250,7 @@ void PulseClipPlayer::onWrite(pa_stream*, std::size_t bytes, void* self) {
     if (player->corked_ || !player->live()) {
         return;
     }
-    // After the server has gone without audio (frozen, or starved), it asks for what it
-    // missed on top of its buffer. That part would land behind its read position and be
-    // thrown away, taking with it sounds still owed their turn; the stream skips it and
-    // writes only what will be heard.
-    const pa_buffer_attr* attributes = pa_stream_get_buffer_attr(player->stream_);
-    const std::size_t target = attributes != nullptr ? attributes->tlength : bufferBytes();
-    const std::size_t missed = bytes > target ? bytes - target : 0;
-    player->feed(bytes - missed, missed, false);
+    player->feed(bytes, false);
     // Timed by the clock, not by the audio taken: a server's timeline may lag the clock.
     const bool quiet = !player->queue_.waiting() && player->queue_.silentFrames() > 0 &&
                        player->lastRequest_ &&
@@ -261,7 +261,7 @@ void PulseClipPlayer::onWrite(pa_stream*, std::size_t bytes, void* self) {
     }
 }
 
-void PulseClipPlayer::feed(std::size_t bytes, std::size_t skip, bool replaceQueued) {
+void PulseClipPlayer::feed(std::size_t bytes, bool replaceQueued) {
     const std::size_t frames = bytes / voice::StreamFormat::kBytesPerFrame;
     if (frames == 0) {
         return;
@@ -271,8 +271,7 @@ void PulseClipPlayer::feed(std::size_t bytes, std::size_t skip, bool replaceQueu
     // Written at the server's read position, the new sound replaces whatever was queued
     // and not yet heard, instead of starting after it.
     pa_stream_write(stream_, scratch_.data(), frames * voice::StreamFormat::kBytesPerFrame, nullptr,
-                    replaceQueued ? 0 : static_cast<std::int64_t>(skip),
-                    replaceQueued ? PA_SEEK_RELATIVE_ON_READ : PA_SEEK_RELATIVE);
+                    0, replaceQueued ? PA_SEEK_RELATIVE_ON_READ : PA_SEEK_RELATIVE);
 }
 
 void PulseClipPlayer::dropConnection() {

@@ -67,7 +67,7 @@ class PulseClipPlayer : public voice::ClipPlayer {
     void connect();
     void openStream();
     void dropConnection();
-    void feed(std::size_t bytes, std::size_t skip, bool replaceQueued);
+    void feed(std::size_t bytes, bool replaceQueued);
     bool live() const;
 
     pa_threaded_mainloop* loop_ = nullptr;
