@@ -18,6 +18,9 @@ namespace uitest {
 class RecordingPlayer : public voice::ClipPlayer {
   public:
     void play(const std::string& path) override { played.push_back(path); }
+    void playSamples(std::shared_ptr<const std::vector<std::int16_t>>) override {
+        played.emplace_back("(samples)");
+    }
     std::vector<std::string> played;
 };
 

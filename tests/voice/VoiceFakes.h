@@ -3,6 +3,8 @@
 #include "voice/ClipPlayer.h"
 #include "voice/ReadingTimer.h"
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,9 @@ class RecordingPlayer : public voice::ClipPlayer {
   public:
     explicit RecordingPlayer(const ManualClock& clock) : clock_(clock) {}
     void play(const std::string& path) override { played.push_back({path, clock_.nowMs}); }
+    void playSamples(std::shared_ptr<const std::vector<std::int16_t>>) override {
+        played.push_back({"(samples)", clock_.nowMs});
+    }
 
     std::vector<PlayedClip> played;
 
