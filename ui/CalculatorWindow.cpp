@@ -16,6 +16,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QIcon>
@@ -90,6 +91,8 @@ CalculatorWindow::~CalculatorWindow() {
 void CalculatorWindow::buildImages() {
     display_ = new DisplayBox(Artwork::pixmap(QStringLiteral("display.png")),
                               Artwork::pixmap(QStringLiteral("voice-indicator.gif")), this);
+    connect(display_, &DisplayBox::readAloudAsked, this,
+            [this] { forward([](auto& p) { p.readAgain(); }); });
 
     aboutIcon_ = new ClickableLabel(Artwork::pixmap(QStringLiteral("about-icon.png")), this);
     aboutIcon_->setObjectName(QStringLiteral("Image10"));
@@ -367,16 +370,37 @@ bool CalculatorWindow::eventFilter(QObject* watched, QEvent* event) {
 // parent it travels to, forwards it once).
 bool CalculatorWindow::typed(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget == nullptr || widget->window() != this || program_ == nullptr || ended_ ||
-        !program_->calculator().keyboardOn()) {
+    if (widget == nullptr || widget->window() != this || program_ == nullptr || ended_) {
         return false;
     }
-    const std::vector<int> codes = TypedCharacter::codes(*static_cast<QKeyEvent*>(event));
+    const auto& key = *static_cast<QKeyEvent*>(event);
+    if (hearCopyOrPaste(key)) {
+        return true;
+    }
+    if (!program_->calculator().keyboardOn()) {
+        return false;
+    }
+    const std::vector<int> codes = TypedCharacter::codes(key);
     if (codes.empty()) {
         return false;
     }
     for (int code : codes) {
         program_->characterTyped(code);
+    }
+    return true;
+}
+
+// Shortcuts rather than characters: they work whether typed input is on or off (the
+// program decides what each does then), and the control characters they type stay unread.
+bool CalculatorWindow::hearCopyOrPaste(const QKeyEvent& key) {
+    if (key.key() == Qt::Key_F5 && key.modifiers() == Qt::NoModifier) {
+        program_->readAgain();
+    } else if (key.matches(QKeySequence::Copy)) {
+        QGuiApplication::clipboard()->setText(QString::fromStdString(program_->copyText()));
+    } else if (key.matches(QKeySequence::Paste)) {
+        program_->pasteText(QGuiApplication::clipboard()->text().toStdString());
+    } else {
+        return false;
     }
     return true;
 }

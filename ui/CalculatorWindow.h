@@ -12,6 +12,7 @@
 #include <array>
 #include <memory>
 
+class QKeyEvent;
 class QPainter;
 
 namespace settings {
@@ -91,6 +92,7 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     bool startSystemMove();
     void paintOutlineClip(QPainter& painter) const;
     bool typed(QObject* watched, QEvent* event);
+    bool hearCopyOrPaste(const QKeyEvent& key);
     void aboutClosed();
     void bringForward();
     // Runs a forwarder only while a program is attached and has not ended.

@@ -13,6 +13,10 @@ void Voice::playClip(int clip) {
     player_.play(clipPath(clip));
 }
 
+void Voice::playFallback() {
+    player_.play(std::string());
+}
+
 std::string Voice::clipPath(int clip) const {
     if (folder_.empty()) {
         return {};

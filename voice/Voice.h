@@ -15,6 +15,8 @@ class Voice {
     Voice(ClipPlayer& player, std::string folder);
 
     void playClip(int clip);
+    // The sound of a refusal: the one the player gives for a clip it cannot play.
+    void playFallback();
     std::string clipPath(int clip) const;
 
     const std::string& folder() const { return folder_; }
