@@ -61,7 +61,11 @@ QtClipPlayer::~QtClipPlayer() {
 }
 
 void QtClipPlayer::play(const std::string& path) {
-    worker_->submit(path);
+    worker_->submit({path, nullptr});
+}
+
+void QtClipPlayer::playSound(std::shared_ptr<const voice::PcmSound> sound) {
+    worker_->submit({{}, std::move(sound)});
 }
 
 } // namespace platform

@@ -22,6 +22,7 @@ class QtClipPlayer : public voice::ClipPlayer {
     QtClipPlayer& operator=(const QtClipPlayer&) = delete;
 
     void play(const std::string& path) override;
+    void playSound(std::shared_ptr<const voice::PcmSound> sound) override;
 
     // How long shut-down waits for the worker. A worker stuck on a frozen sound server is
     // left behind rather than waited for: the program ends anyway.

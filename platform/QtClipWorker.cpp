@@ -21,12 +21,12 @@ QtClipWorker::QtClipWorker(QObject* parent) : QObject(parent), releaseTimer_(new
 
 QtClipWorker::~QtClipWorker() = default;
 
-void QtClipWorker::submit(std::string path) {
+void QtClipWorker::submit(Request request) {
     bool alreadyPosted = false;
     {
         const std::lock_guard lock(mutex_);
         alreadyPosted = pending_.has_value();
-        pending_ = std::move(path);
+        pending_ = std::move(request);
     }
     if (!alreadyPosted) {
         QMetaObject::invokeMethod(this, &QtClipWorker::playPending, Qt::QueuedConnection);
@@ -40,15 +40,19 @@ void QtClipWorker::finish(QThread* home) {
 }
 
 void QtClipWorker::playPending() {
-    std::optional<std::string> path;
+    std::optional<Request> request;
     {
         const std::lock_guard lock(mutex_);
-        path = std::exchange(pending_, std::nullopt);
+        request = std::exchange(pending_, std::nullopt);
     }
-    if (!path) {
+    if (!request) {
         return;
     }
-    const voice::WavResult decoded = voice::WavFile::load(*path);
+    if (request->sound) {
+        playSound(*request->sound);
+        return;
+    }
+    const voice::WavResult decoded = voice::WavFile::load(request->path);
     playSound(decoded.ok() ? *decoded.sound : voice::FallbackSound::sound());
 }
 

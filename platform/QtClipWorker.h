@@ -25,9 +25,15 @@ class QtClipWorker : public QObject {
     explicit QtClipWorker(QObject* parent = nullptr);
     ~QtClipWorker() override;
 
+    // A clip file to read, or a sound already in memory.
+    struct Request {
+        std::string path;
+        std::shared_ptr<const voice::PcmSound> sound;
+    };
+
     // Any thread. Only the newest request is kept: while the worker is busy, requests that
     // would each have cut off the one before collapse into the last.
-    void submit(std::string path);
+    void submit(Request request);
 
     // On the worker's thread: stops the sound and hands the worker back to `home`, so that it
     // can be deleted there once this thread has ended.
@@ -43,7 +49,7 @@ class QtClipWorker : public QObject {
     void release();
 
     std::mutex mutex_;
-    std::optional<std::string> pending_;
+    std::optional<Request> pending_;
 
     // Worker thread only.
     QTimer* releaseTimer_;

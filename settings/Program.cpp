@@ -6,6 +6,8 @@
 #include "settings/SettingsFile.h"
 #include "voice/ReadingTimer.h"
 
+#include <iostream>
+
 namespace settings {
 namespace {
 
@@ -36,6 +38,8 @@ void Program::startUp() {
     calc_.resetCalculator();
     view_.paintKeyFaces();
     voice_.setFolder(extractClips_ ? extractClips_() : std::string());
+    // The user's own recordings are converted now, so that a key never waits for them.
+    voice_.setPack(voice::VoicePack::load(appFolder_ + "/voice", std::cerr));
     loadSettings();
     // The "0" was drawn before the saved colour was known; show it in the user's colour.
     calc_.showDisplay();

@@ -10,6 +10,10 @@ Voice::Voice(ClipPlayer& player, std::string folder)
     : player_(player), folder_(std::move(folder)) {}
 
 void Voice::playClip(int clip) {
+    if (auto recorded = pack_.clip(clip)) {
+        player_.playSound(std::move(recorded));
+        return;
+    }
     player_.play(clipPath(clip));
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "voice/VoicePack.h"
+
 #include <string>
 #include <utility>
 
@@ -9,7 +11,8 @@ class ClipPlayer;
 
 // Plays clips by number from the clip folder. Without a usable folder every clip is asked
 // for by an empty name, which the player answers with the fallback sound: the program
-// keeps running and the keys still give an audible answer.
+// keeps running and the keys still give an audible answer. A clip of the user's voice pack
+// is played from memory in place of the file.
 class Voice {
   public:
     Voice(ClipPlayer& player, std::string folder);
@@ -21,10 +24,13 @@ class Voice {
 
     const std::string& folder() const { return folder_; }
     void setFolder(std::string folder) { folder_ = std::move(folder); }
+    void setPack(VoicePack pack) { pack_ = std::move(pack); }
+    const VoicePack& pack() const { return pack_; }
 
   private:
     ClipPlayer& player_;
     std::string folder_;
+    VoicePack pack_;
 };
 
 } // namespace voice

@@ -1,5 +1,6 @@
 #include "voice/WavFile.h"
 
+#include "voice/SoundBytes.h"
 #include "voice/UniqueFd.h"
 
 #include <algorithm>
@@ -14,54 +15,6 @@
 namespace voice {
 
 namespace {
-
-// libsndfile reads through these callbacks from a buffer already in memory, so decoding is
-// a pure function of the bytes.
-struct MemoryReader {
-    std::span<const std::uint8_t> bytes;
-    sf_count_t position = 0;
-};
-
-sf_count_t memoryLength(void* user) {
-    return static_cast<sf_count_t>(static_cast<MemoryReader*>(user)->bytes.size());
-}
-
-sf_count_t memorySeek(sf_count_t offset, int whence, void* user) {
-    auto* reader = static_cast<MemoryReader*>(user);
-    const auto size = static_cast<sf_count_t>(reader->bytes.size());
-    sf_count_t base = 0;
-    if (whence == SEEK_CUR) {
-        base = reader->position;
-    } else if (whence == SEEK_END) {
-        base = size;
-    }
-    // Far outside the buffer means a corrupt header; clamping keeps later arithmetic sane.
-    if (offset > size || offset < -size) {
-        return -1;
-    }
-    reader->position = std::clamp<sf_count_t>(base + offset, 0, size);
-    return reader->position;
-}
-
-sf_count_t memoryRead(void* destination, sf_count_t count, void* user) {
-    auto* reader = static_cast<MemoryReader*>(user);
-    const auto size = static_cast<sf_count_t>(reader->bytes.size());
-    const sf_count_t n = std::clamp<sf_count_t>(count, 0, size - reader->position);
-    if (n > 0) {
-        std::memcpy(destination, reader->bytes.data() + reader->position,
-                    static_cast<std::size_t>(n));
-    }
-    reader->position += n;
-    return n;
-}
-
-sf_count_t memoryWrite(const void*, sf_count_t, void*) {
-    return 0;
-}
-
-sf_count_t memoryTell(void* user) {
-    return static_cast<MemoryReader*>(user)->position;
-}
 
 bool acceptedEncoding(int format) {
     const int container = format & SF_FORMAT_TYPEMASK;
@@ -119,35 +72,6 @@ WavResult readSamples(SNDFILE* file, const SF_INFO& info) {
     return WavResult{std::move(sound), {}};
 }
 
-// Reads up to one byte more than the cap, so that a larger file is noticed; the size from
-// fstat only sets the first allocation, since the file may change while it is read.
-bool readCapped(int fd, std::size_t sizeHint, std::vector<std::uint8_t>& bytes) {
-    const std::size_t limit = WavFile::kMaxFileBytes + 1;
-    bytes.resize(std::min(sizeHint + 1, limit));
-    std::size_t filled = 0;
-    for (;;) {
-        if (filled == bytes.size()) {
-            if (bytes.size() == limit) {
-                break;
-            }
-            bytes.resize(std::min(bytes.size() * 2, limit));
-        }
-        const ssize_t n = read(fd, bytes.data() + filled, bytes.size() - filled);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return false;
-        }
-        if (n == 0) {
-            break;
-        }
-        filled += static_cast<std::size_t>(n);
-    }
-    bytes.resize(filled);
-    return true;
-}
-
 } // namespace
 
 WavResult WavFile::decode(std::span<const std::uint8_t> bytes) {
@@ -157,10 +81,9 @@ WavResult WavFile::decode(std::span<const std::uint8_t> bytes) {
     if (bytes.size() > kMaxFileBytes) {
         return failure("file too large");
     }
-    SF_VIRTUAL_IO io{memoryLength, memorySeek, memoryRead, memoryWrite, memoryTell};
-    MemoryReader reader{bytes, 0};
+    SoundBytes memory(bytes);
     SF_INFO info{};
-    SNDFILE* file = sf_open_virtual(&io, SFM_READ, &info, &reader);
+    SNDFILE* file = memory.open(info);
     if (file == nullptr) {
         return failure("not a readable sound file");
     }
@@ -183,7 +106,8 @@ WavResult WavFile::load(const std::string& path) {
         return failure("not a regular file");
     }
     std::vector<std::uint8_t> bytes;
-    if (!readCapped(file.get(), static_cast<std::size_t>(info.st_size), bytes)) {
+    if (!SoundBytes::readCapped(file.get(), kMaxFileBytes, static_cast<std::size_t>(info.st_size),
+                                bytes)) {
         return failure("cannot read file");
     }
     return decode(bytes);

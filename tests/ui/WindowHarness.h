@@ -18,6 +18,9 @@ namespace uitest {
 class RecordingPlayer : public voice::ClipPlayer {
   public:
     void play(const std::string& path) override { played.push_back(path); }
+    void playSound(std::shared_ptr<const voice::PcmSound>) override {
+        played.emplace_back("(memory)");
+    }
     std::vector<std::string> played;
 };
 

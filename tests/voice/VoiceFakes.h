@@ -3,6 +3,7 @@
 #include "voice/ClipPlayer.h"
 #include "voice/ReadingTimer.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,14 @@ class RecordingPlayer : public voice::ClipPlayer {
   public:
     explicit RecordingPlayer(const ManualClock& clock) : clock_(clock) {}
     void play(const std::string& path) override { played.push_back({path, clock_.nowMs}); }
+    // A sound from memory is listed as "(memory)" and kept in `sounds`.
+    void playSound(std::shared_ptr<const voice::PcmSound> sound) override {
+        played.push_back({"(memory)", clock_.nowMs});
+        sounds.push_back(std::move(sound));
+    }
 
     std::vector<PlayedClip> played;
+    std::vector<std::shared_ptr<const voice::PcmSound>> sounds;
 
   private:
     const ManualClock& clock_;
