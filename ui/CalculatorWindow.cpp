@@ -25,6 +25,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QWindow>
 
 namespace ui {
@@ -254,19 +255,26 @@ void CalculatorWindow::setWidthTwips(int width) {
     platform::WindowShape::apply(*this);
 }
 
+// Positions are kept at 15 twips to a pixel of the screen, so that a window drawn larger
+// (--scale, or a dense screen) still opens where it was left.
+double CalculatorWindow::screenScale() const {
+    const QScreen* shown = screen();
+    return shown != nullptr && shown->devicePixelRatio() > 0 ? shown->devicePixelRatio() : 1.0;
+}
+
 void CalculatorWindow::moveToTwips(float left, float top) {
     placedTwips_ = QPointF(left, top);
-    move(toPixels(left), toPixels(top));
+    move(toPixels(left / screenScale()), toPixels(top / screenScale()));
 }
 
 // A compositor reports every window at 0, 0; the place the program last gave the window is
 // what it saves there instead, so that a saved position survives a run.
 float CalculatorWindow::leftTwips() const {
-    return static_cast<float>(compositorPlaces() ? placedTwips_.x() : toTwips(x()));
+    return static_cast<float>(compositorPlaces() ? placedTwips_.x() : toTwips(x()) * screenScale());
 }
 
 float CalculatorWindow::topTwips() const {
-    return static_cast<float>(compositorPlaces() ? placedTwips_.y() : toTwips(y()));
+    return static_cast<float>(compositorPlaces() ? placedTwips_.y() : toTwips(y()) * screenScale());
 }
 
 float CalculatorWindow::widthTwips() const {

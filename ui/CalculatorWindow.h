@@ -88,6 +88,7 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     void connectPanel();
     // Under a compositor the window neither knows nor chooses where it is.
     bool compositorPlaces() const { return system_ == WindowSystem::Kind::Compositor; }
+    double screenScale() const;
     bool isBackground(const QPoint& pos) const;
     bool startSystemMove();
     void paintOutlineClip(QPainter& painter) const;
