@@ -64,8 +64,8 @@ void QtClipPlayer::play(const std::string& path) {
     worker_->submit({path, nullptr});
 }
 
-void QtClipPlayer::playSound(std::shared_ptr<const voice::PcmSound> sound) {
-    worker_->submit({{}, std::move(sound)});
+void QtClipPlayer::playSamples(std::shared_ptr<const std::vector<std::int16_t>> samples) {
+    worker_->submit({{}, std::move(samples)});
 }
 
 } // namespace platform

@@ -22,7 +22,7 @@ class QtClipPlayer : public voice::ClipPlayer {
     QtClipPlayer& operator=(const QtClipPlayer&) = delete;
 
     void play(const std::string& path) override;
-    void playSound(std::shared_ptr<const voice::PcmSound> sound) override;
+    void playSamples(std::shared_ptr<const std::vector<std::int16_t>> samples) override;
 
     // How long shut-down waits for the worker. A worker stuck on a frozen sound server is
     // left behind rather than waited for: the program ends anyway.

@@ -1,6 +1,7 @@
 #include "platform/QtClipWorker.h"
 
 #include "voice/FallbackSound.h"
+#include "voice/VoicePack.h"
 #include "voice/WavFile.h"
 
 #include <QAudioDevice>
@@ -48,8 +49,8 @@ void QtClipWorker::playPending() {
     if (!request) {
         return;
     }
-    if (request->sound) {
-        playSound(*request->sound);
+    if (request->samples) {
+        playSound(voice::PcmSound{*request->samples, voice::VoicePack::kSampleRate, 1});
         return;
     }
     const voice::WavResult decoded = voice::WavFile::load(request->path);

@@ -2,10 +2,12 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QAudioSink;
 class QBuffer;
@@ -28,7 +30,7 @@ class QtClipWorker : public QObject {
     // A clip file to read, or a sound already in memory.
     struct Request {
         std::string path;
-        std::shared_ptr<const voice::PcmSound> sound;
+        std::shared_ptr<const std::vector<std::int16_t>> samples; // 16-bit mono, 22,050 Hz
     };
 
     // Any thread. Only the newest request is kept: while the worker is busy, requests that

@@ -11,7 +11,7 @@ Voice::Voice(ClipPlayer& player, std::string folder)
 
 void Voice::playClip(int clip) {
     if (auto recorded = pack_.clip(clip)) {
-        player_.playSound(std::move(recorded));
+        player_.playSamples(std::move(recorded));
         return;
     }
     player_.play(clipPath(clip));

@@ -179,12 +179,12 @@ VoicePack VoicePack::load(const std::string& folder, std::ostream& errors) {
             continue;
         }
         pack.clips_[static_cast<std::size_t>(number - engine::kFirstClip)] =
-            std::make_shared<const PcmSound>(std::move(*converted.sound));
+            std::make_shared<const std::vector<std::int16_t>>(std::move(converted.sound->samples));
     }
     return pack;
 }
 
-std::shared_ptr<const PcmSound> VoicePack::clip(int number) const {
+VoicePack::Samples VoicePack::clip(int number) const {
     if (number < engine::kFirstClip || number > engine::kLastClip) {
         return nullptr;
     }

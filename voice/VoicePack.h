@@ -10,6 +10,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace voice {
 
@@ -35,13 +36,15 @@ class VoicePack {
     static VoicePack load(const std::string& folder, std::ostream& errors);
     static Converted convert(std::span<const std::uint8_t> bytes);
 
+    using Samples = std::shared_ptr<const std::vector<std::int16_t>>;
+
     // The recording for a clip number, or nullptr for the built-in clip.
-    std::shared_ptr<const PcmSound> clip(int number) const;
+    Samples clip(int number) const;
     int count() const;
 
   private:
     // Shared with the player, which may still be sounding a clip when the pack goes.
-    std::array<std::shared_ptr<const PcmSound>, 19> clips_;
+    std::array<Samples, 19> clips_;
 };
 
 } // namespace voice

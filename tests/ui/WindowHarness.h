@@ -18,8 +18,8 @@ namespace uitest {
 class RecordingPlayer : public voice::ClipPlayer {
   public:
     void play(const std::string& path) override { played.push_back(path); }
-    void playSound(std::shared_ptr<const voice::PcmSound>) override {
-        played.emplace_back("(memory)");
+    void playSamples(std::shared_ptr<const std::vector<std::int16_t>>) override {
+        played.emplace_back("(samples)");
     }
     std::vector<std::string> played;
 };

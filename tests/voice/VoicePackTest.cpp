@@ -110,8 +110,8 @@ TEST(VoicePack, loads_own_files_and_names_each_refused_one) {
     voice.setPack(pack);
     voice.playClip(105);
     voice.playClip(106);
-    ASSERT_EQ(player.sounds.size(), 1u);
-    EXPECT_EQ(player.sounds[0], pack.clip(105));
+    ASSERT_EQ(player.samples.size(), 1u);
+    EXPECT_EQ(player.samples[0], pack.clip(105));
     EXPECT_EQ(player.played[1].path, "/clips/106.wav");
 }
 
