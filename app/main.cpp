@@ -1,9 +1,11 @@
+#include "CommandLine.h"
 #include "SignalWatcher.h"
 
 #include "platform/AppFolder.h"
 #include "platform/ClipResources.h"
 #include "platform/QtClipPlayer.h"
 #include "platform/QtReadingTimer.h"
+#include "platform/SingleInstance.h"
 #include "settings/DisplayScale.h"
 #include "settings/Program.h"
 #include "ui/CalculatorWindow.h"
@@ -13,63 +15,51 @@
 #include <QApplication>
 #include <QScreen>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <optional>
 #include <vector>
 
 namespace {
 
-// Writes the clips into the private clip folder; a folder that cannot be trusted is not
-// used at all, and the keys then answer with the fallback sound.
-std::string extractClips() {
+// The private folder of the user that the clips, and the socket of the running program, live
+// in; empty when it cannot be trusted.
+std::string privateFolder() {
     const std::string folder = voice::ClipFolder::defaultPath();
-    if (voice::ClipFolder::prepare(folder) != voice::FolderStatus::Ready) {
-        return {};
-    }
-    // A clip that could not be written sounds the fallback; the others still speak.
-    voice::extractClips(folder, platform::ClipResources::load());
-    return folder;
+    return voice::ClipFolder::prepare(folder) == voice::FolderStatus::Ready ? folder
+                                                                            : std::string();
 }
 
-// The text after --scale, or after --scale=; nothing when the option is not given.
-std::optional<std::string> scaleArgument(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--scale") == 0) {
-            return i + 1 < argc ? std::string(argv[i + 1]) : std::string();
-        }
-        if (std::strncmp(argv[i], "--scale=", 8) == 0) {
-            return std::string(argv[i] + 8);
-        }
+// Writes the clips into the private folder; a folder that cannot be trusted is not used at
+// all, and the keys then answer with the fallback sound.
+std::string extractClips() {
+    const std::string folder = privateFolder();
+    if (!folder.empty()) {
+        // A clip that could not be written sounds the fallback; the others still speak.
+        voice::extractClips(folder, platform::ClipResources::load());
     }
-    return std::nullopt;
+    return folder;
 }
 
 void setScaleFactor(double factor) {
     qputenv("QT_SCALE_FACTOR", QByteArray::number(factor, 'g', 6));
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    std::optional<double> scale;
-    if (const std::optional<std::string> text = scaleArgument(argc, argv)) {
-        scale = settings::DisplayScale::parse(*text);
-        if (!scale) {
-            std::fprintf(stderr, "yuyin-jisuanqi: --scale takes a number from 1 to 4\n");
-            return 2;
-        }
-        // Qt's own factor draws everything, menus and message boxes too, with the
-        // double-size artwork; the option takes its place.
-        setScaleFactor(*scale);
+// Starts Qt at the factor --scale asks for, or at a smaller one when the widest window would
+// not fit the screen at it. The screen is known only once Qt runs, and Qt reads its factor
+// only as it starts, so a factor too large costs a second start. `arguments` keeps the
+// command line whole for that: QApplication takes its own options out of what it is given.
+std::unique_ptr<QApplication> startQt(int& argc, char** argv, std::optional<double> scale,
+                                      std::vector<char*>& arguments, int& argumentCount) {
+    if (!scale) {
+        return std::make_unique<QApplication>(argc, argv);
     }
-    // QApplication takes its own options out of the arguments; a second one needs them whole.
-    std::vector<char*> arguments(argv, argv + argc + 1);
-    int argumentCount = argc;
+    // Qt's own factor draws everything, menus and message boxes too, with the double-size
+    // artwork; the option takes its place.
+    setScaleFactor(*scale);
+    arguments.assign(argv, argv + argc + 1);
+    argumentCount = argc;
     auto app = std::make_unique<QApplication>(argc, argv);
-    // The screen's size is known only once Qt runs; a factor too large for it is reduced,
-    // and Qt reads the factor only as it starts.
-    if (const QScreen* screen = QGuiApplication::primaryScreen(); scale && screen != nullptr) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen(); screen != nullptr) {
         const QSize area = screen->availableGeometry().size() * *scale;
         if (const double fitted = settings::DisplayScale::fit(*scale, area.width(), area.height());
             fitted < *scale) {
@@ -78,11 +68,44 @@ int main(int argc, char** argv) {
             app = std::make_unique<QApplication>(argumentCount, arguments.data());
         }
     }
+    return app;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Before QApplication, which would need a display just to print the help.
+    const CommandLine::Result command = CommandLine::parse(argc, argv);
+    if (!command.run) {
+        std::fputs(command.output.c_str(), stdout);
+        std::fputs(command.error.c_str(), stderr);
+        return command.status;
+    }
+
+    std::optional<double> scale;
+    if (const auto given = command.values.find("scale"); given != command.values.end()) {
+        scale = settings::DisplayScale::parse(given->second);
+        if (!scale) {
+            std::fputs("yuyin-jisuanqi: --scale takes a number from 1 to 4 (try --help)\n", stderr);
+            return CommandLine::kUsageError;
+        }
+    }
+    std::vector<char*> arguments;
+    int argumentCount = 0;
+    const std::unique_ptr<QApplication> app = startQt(argc, argv, scale, arguments, argumentCount);
     // The per-user data folder of an installed copy is …/yuyin-jisuanqi.
     QApplication::setOrganizationName(QString());
     QApplication::setApplicationName(QStringLiteral("yuyin-jisuanqi"));
     // The desktop matches the window to its launcher entry, icon and name by this.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.YuyinJisuanqi"));
+
+    const QString appFolder = platform::AppFolder::path();
+    platform::SingleInstance instance(appFolder.toStdString(), privateFolder());
+    if (instance.role() == platform::SingleInstance::Role::Second) {
+        // The running program has been asked to come forward; a second one would share its
+        // files and talk over it.
+        return 0;
+    }
 
     ui::CalculatorWindow window;
     platform::QtClipPlayer player;
@@ -92,8 +115,7 @@ int main(int argc, char** argv) {
             running->timerTick();
         }
     });
-    settings::Program program(window, player, timer, platform::AppFolder::path().toStdString(),
-                              &extractClips);
+    settings::Program program(window, player, timer, appFolder.toStdString(), &extractClips);
     running = &program;
     window.attach(program);
 
@@ -108,5 +130,6 @@ int main(int argc, char** argv) {
     program.startUp();
     window.show();
     window.activateWindow();
+    instance.watch([&window] { window.bringToFront(); });
     return QApplication::exec();
 }

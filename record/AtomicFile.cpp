@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstdio>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,6 +19,8 @@ namespace {
 // Leaves room for the dot and the six random letters within the 255 bytes a name may have.
 constexpr std::size_t kMaxTempStem = 200;
 constexpr mode_t kFallbackUmask = 022;
+// mkstemp replaces the six X of the pattern with letters and digits.
+constexpr std::size_t kTempLetters = 6;
 
 std::error_code lastError() {
     return {errno, std::generic_category()};
@@ -109,32 +115,144 @@ bool fillTemp(int fd, const std::string& target, std::string_view bytes) {
     return ::fchmod(fd, modeFor(target)) == 0 && writeAll(fd, bytes) && syncFile(fd);
 }
 
-} // namespace
-
-bool AtomicFile::write(const std::string& path, std::string_view bytes, std::error_code& error) {
-    std::string temp = tempPattern(path);
+// The complete bytes in a new temporary file beside the target, flushed to the disk.
+bool writeTemp(const std::string& target, std::string_view bytes, std::string& temp,
+               std::error_code& error) {
+    temp = tempPattern(target);
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) {
         error = lastError();
         return false;
     }
-    bool ok = fillTemp(fd, path, bytes);
+    bool ok = fillTemp(fd, target, bytes);
     error = ok ? std::error_code{} : lastError();
     // The data is already on the disk, so an interrupted close loses nothing.
     if (::close(fd) != 0 && ok && errno != EINTR) {
         ok = false;
         error = lastError();
     }
-    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
+    if (!ok) {
+        ::unlink(temp.c_str());
+    }
+    return ok;
+}
+
+// Where neither an exclusive rename nor a hard link is possible: the name is still taken
+// exclusively, though a crash while writing may leave the new file short.
+bool createExclusive(const std::string& path, std::string_view bytes, std::error_code& error) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        error = lastError();
+        return false;
+    }
+    bool ok = writeAll(fd, bytes) && syncFile(fd);
+    error = ok ? std::error_code{} : lastError();
+    if (::close(fd) != 0 && ok && errno != EINTR) {
         ok = false;
         error = lastError();
     }
     if (!ok) {
+        // Nobody else can have this name: it was made here a moment ago.
+        ::unlink(path.c_str());
+    }
+    return ok;
+}
+
+bool unsupported(int error) {
+    return error == EINVAL || error == ENOSYS || error == EPERM || error == ENOTSUP ||
+           error == EOPNOTSUPP || error == EXDEV;
+}
+
+// Gives the finished temporary file the target's name unless something already has it.
+// Whatever happens, the temporary name is gone afterwards.
+bool claimName(const std::string& temp, const std::string& path, std::string_view bytes,
+               std::error_code& error) {
+    if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0) {
+        error = {};
+        return true;
+    }
+    bool ok = false;
+    if (errno != EINVAL && errno != ENOSYS) {
+        error = lastError();
+    } else if (::link(temp.c_str(), path.c_str()) == 0) {
+        // The file system cannot rename without replacing; a hard link never replaces either.
+        error = {};
+        ok = true;
+    } else if (!unsupported(errno)) {
+        error = lastError();
+    } else {
+        ok = createExclusive(path, bytes, error);
+    }
+    ::unlink(temp.c_str());
+    return ok;
+}
+
+bool isTempLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+// "." + target name + "." + six letters, as tempPattern and mkstemp make them.
+bool isTempName(std::string_view name, bool (*ours)(std::string_view)) {
+    if (name.size() < kTempLetters + 3 || name.front() != '.' ||
+        name[name.size() - kTempLetters - 1] != '.') {
+        return false;
+    }
+    const std::string_view letters = name.substr(name.size() - kTempLetters);
+    if (!std::all_of(letters.begin(), letters.end(), isTempLetter)) {
+        return false;
+    }
+    return ours(name.substr(1, name.size() - kTempLetters - 2));
+}
+
+} // namespace
+
+bool AtomicFile::write(const std::string& path, std::string_view bytes, std::error_code& error) {
+    std::string temp;
+    if (!writeTemp(path, bytes, temp, error)) {
+        return false;
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        error = lastError();
         ::unlink(temp.c_str());
         return false;
     }
     syncFolder(path);
     return true;
+}
+
+bool AtomicFile::create(const std::string& path, std::string_view bytes, std::error_code& error) {
+    std::string temp;
+    if (!writeTemp(path, bytes, temp, error)) {
+        return false;
+    }
+    const bool ok = claimName(temp, path, bytes, error);
+    if (ok) {
+        syncFolder(path);
+    }
+    return ok;
+}
+
+void AtomicFile::removeLeftovers(const std::string& folder, bool (*ours)(std::string_view name),
+                                 std::chrono::seconds age) {
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+    if (!dir) {
+        return;
+    }
+    const std::time_t now = std::time(nullptr);
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const std::string_view name = entry->d_name;
+        if (!isTempName(name, ours)) {
+            continue;
+        }
+        struct stat info {};
+        // Only a plain file of this user's, last written long enough ago; never what a link
+        // points to.
+        if (::fstatat(::dirfd(dir.get()), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
+            now - info.st_mtime >= age.count()) {
+            ::unlinkat(::dirfd(dir.get()), entry->d_name, 0);
+        }
+    }
 }
 
 bool AtomicFile::write(const std::string& path, std::string_view bytes) {

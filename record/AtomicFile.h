@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -15,6 +16,16 @@ class AtomicFile {
     // any) is untouched. A replaced file keeps the permissions of the one it replaces.
     static bool write(const std::string& path, std::string_view bytes, std::error_code& error);
     static bool write(const std::string& path, std::string_view bytes);
+
+    // Makes a new file that holds the bytes whole, or nothing: it never replaces an entry of
+    // that name, even one made by another process a moment before. A clash fails with EEXIST.
+    static bool create(const std::string& path, std::string_view bytes, std::error_code& error);
+
+    // Removes the temporary files that write() and create() leave when the process is killed
+    // before the rename, for the targets in `folder` whose names `ours` accepts. A younger one
+    // than `age` may belong to a copy that is writing it now and stays.
+    static void removeLeftovers(const std::string& folder, bool (*ours)(std::string_view name),
+                                std::chrono::seconds age = std::chrono::minutes(1));
 };
 
 } // namespace record

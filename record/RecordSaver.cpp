@@ -1,7 +1,9 @@
 #include "record/RecordSaver.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <string_view>
 #include <sys/stat.h>
 #include <system_error>
 #include <utility>
@@ -84,22 +86,39 @@ std::error_code ensureFolder(const std::string& folder) {
 }
 
 // Any entry of the name, whatever it is, takes its number: a save never replaces something it
-// finds there.
-std::string lowestFreePath(const std::string& folder, std::error_code& error) {
+// finds there. The name is taken by an exclusive create, so a copy of the program saving at
+// the same moment keeps the number it got first and this save goes on to the next one.
+std::string createNumbered(const std::string& folder, const std::string& text,
+                           std::error_code& error) {
     for (int n = 1; n < INT_MAX; ++n) {
         const std::string path = joinPath(folder, std::to_string(n) + ".txt");
         struct stat info {};
         if (::lstat(path.c_str(), &info) == 0) {
             continue;
         }
-        if (errno == ENOENT) {
+        if (errno != ENOENT) {
+            error = {errno, std::generic_category()};
+            return {};
+        }
+        if (AtomicFile::create(path, text, error)) {
             return path;
         }
-        error = {errno, std::generic_category()};
-        return {};
+        if (error != std::errc::file_exists) {
+            return path;
+        }
     }
     error = std::make_error_code(std::errc::value_too_large);
     return {};
+}
+
+// ".3.txt" of ".3.txt.a1B2c3": a number followed by ".txt", the names saves are given.
+bool isRecordFileName(std::string_view name) {
+    constexpr std::string_view kSuffix = ".txt";
+    if (name.size() <= kSuffix.size() || name.substr(name.size() - kSuffix.size()) != kSuffix) {
+        return false;
+    }
+    const std::string_view digits = name.substr(0, name.size() - kSuffix.size());
+    return std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 std::string recordText(const std::vector<std::string>& lines) {
@@ -131,6 +150,10 @@ std::string RecordSaver::saveFolder() const {
     return joinPath(appFolder_, kSaveFolderName);
 }
 
+void RecordSaver::removeLeftovers() const {
+    AtomicFile::removeLeftovers(saveFolder(), isRecordFileName);
+}
+
 SaveResult RecordSaver::saveRecords(RecordList& list) const {
     const bool choosing = list.savePath().empty();
     if (choosing && list.lines().empty()) {
@@ -141,22 +164,18 @@ SaveResult RecordSaver::saveRecords(RecordList& list) const {
     if (const auto error = ensureFolder(folder)) {
         return failed(folder, "无法创建文件夹", error);
     }
+    AtomicFile::removeLeftovers(folder, isRecordFileName);
+    std::error_code error;
     if (choosing) {
-        std::error_code error;
-        const std::string path = lowestFreePath(folder, error);
+        const std::string path = createNumbered(folder, recordText(list.lines()), error);
         if (error) {
-            return failed(folder, "无法查看文件夹", error);
+            // The number was never used, so the next try looks for a free one again.
+            return path.empty() ? failed(folder, "无法查看文件夹", error)
+                                : failed(path, "无法写入", error);
         }
         list.setSavePath(path);
-    }
-    std::error_code error;
-    if (!AtomicFile::write(list.savePath(), recordText(list.lines()), error)) {
-        const SaveResult result = failed(list.savePath(), "无法写入", error);
-        // The number was never used, so the next try looks for a free one again.
-        if (choosing) {
-            list.setSavePath({});
-        }
-        return result;
+    } else if (!AtomicFile::write(list.savePath(), recordText(list.lines()), error)) {
+        return failed(list.savePath(), "无法写入", error);
     }
     SaveResult result;
     result.kind = SaveResult::Kind::Saved;

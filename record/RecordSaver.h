@@ -29,6 +29,8 @@ class RecordSaver {
     SaveResult saveRecords(RecordList& list) const;
 
     std::string saveFolder() const;
+    // Removes the temporary files of saves that were killed half-way, once they are stale.
+    void removeLeftovers() const;
 
   private:
     std::string appFolder_;

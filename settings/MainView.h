@@ -33,6 +33,8 @@ class MainView {
     virtual void paintKeyFaces() = 0;
     virtual void setMenuChecked(MenuItem item, bool checked) = 0;
     virtual void popupOptionsMenu() = 0;
+    // From the keyboard, where the pointer says nothing about where the user looks.
+    virtual void popupOptionsMenuAtKey() = 0;
     // A modal box with an OK button only and no icon.
     virtual void showMessage(const std::string& title, const std::string& text) = 0;
     virtual void showAbout() = 0;

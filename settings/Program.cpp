@@ -41,6 +41,9 @@ void Program::startUp() {
     // The user's own recordings are converted now, so that a key never waits for them.
     voice_.setPack(voice::VoicePack::load(appFolder_ + "/voice", std::cerr));
     loadSettings();
+    // A copy killed while writing leaves its temporary files; stale ones go now.
+    SettingsFile::removeLeftovers(appFolder_);
+    record::RecordSaver(appFolder_).removeLeftovers();
     // The "0" was drawn before the saved colour was known; show it in the user's colour.
     calc_.showDisplay();
 }
@@ -323,6 +326,31 @@ void Program::exitAction() {
 
 void Program::exitClicked() {
     exitAction();
+}
+
+// Shortcuts work with keyboard input off (the Menu key is how a keyboard user switches it
+// back on), but, like the options key, not while a result is read aloud.
+void Program::shortcut(Shortcut key) {
+    if (calc_.state().speaking) {
+        return;
+    }
+    switch (key) {
+    case Shortcut::OptionsMenu:
+        view_.popupOptionsMenuAtKey();
+        break;
+    case Shortcut::About:
+        // Silent, as the About icon is.
+        aboutIconClicked();
+        break;
+    case Shortcut::Save:
+        if (records_.recordOn()) {
+            saveClicked();
+        }
+        break;
+    case Shortcut::Exit:
+        exitAction();
+        break;
+    }
 }
 
 void Program::systemClose() {

@@ -8,6 +8,7 @@
 #include "record/RecordList.h"
 #include "settings/MainView.h"
 #include "settings/MenuItems.h"
+#include "settings/Shortcut.h"
 #include "voice/SpeechReader.h"
 #include "voice/Voice.h"
 
@@ -41,6 +42,7 @@ class Program : public engine::CalculatorEvents {
     void viewClicked();
     void saveClicked();
     void exitClicked();
+    void shortcut(Shortcut key);
     // The window is closed by the desktop or a signal rather than by the exit key.
     void systemClose();
     void timerTick() { reader_.tick(); }

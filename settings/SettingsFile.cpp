@@ -231,4 +231,10 @@ bool SettingsFile::writeSizeRecord(const std::string& appFolder, float widthTwip
                                                formatNumber(heightTwips) + "\r\n");
 }
 
+void SettingsFile::removeLeftovers(const std::string& appFolder) {
+    record::AtomicFile::removeLeftovers(
+        appFolder.empty() ? "." : appFolder,
+        [](std::string_view name) { return name == kSettingsFileName; });
+}
+
 } // namespace settings

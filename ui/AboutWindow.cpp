@@ -33,6 +33,8 @@ QLabel* makeLine(QWidget* window, const QString& name, const QString& text, cons
 AboutWindow::AboutWindow() : background_(Artwork::pixmap(QStringLiteral("about-background.jpg"))) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Form2"));
+    // Screen readers would otherwise announce the window by its title, which means nothing.
+    setAccessibleName(QStringLiteral("关于语音计算器"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(SongFont::pixelFont(SongFont::k9pt));
     resize(toPixels(layout::kAboutClient).size());
@@ -44,7 +46,7 @@ const QStringList& AboutWindow::authorLines() {
     static const QStringList lines = {
         QStringLiteral("语音计算器"),
         QStringLiteral("会说话的桌面计算器"),
-        QStringLiteral("版本 1.0"),
+        QStringLiteral("版本 " CALC_VERSION),
         QStringLiteral("为想听见数字的人而做"),
     };
     return lines;

@@ -5,10 +5,12 @@
 #include "ui/AboutWindow.h"
 #include "ui/Artwork.h"
 #include "ui/ClickableLabel.h"
+#include "ui/DesktopCloseFilter.h"
 #include "ui/DisplayBox.h"
 #include "ui/Layout.h"
 #include "ui/OptionsMenu.h"
 #include "ui/RecordPanel.h"
+#include "ui/ShortcutKey.h"
 #include "ui/SongFont.h"
 #include "ui/TitleButton.h"
 #include "ui/TypedCharacter.h"
@@ -19,6 +21,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDialog>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -56,7 +59,9 @@ CalculatorWindow::CalculatorWindow(QWidget* parent, WindowSystem::Kind system)
     WindowAccessible::install();
     setObjectName(QStringLiteral("Form1"));
     setAccessibleName(QString::fromUtf8(settings::kAppTitle));
-    setWindowTitle(QString());
+    // Never drawn (the skin draws its own caption), but taskbars and window switchers show
+    // it; left empty, Qt would put the bare executable name there.
+    setWindowTitle(QString::fromUtf8(settings::kAppTitle));
     setWindowIcon(loadWindowIcon());
     setFont(SongFont::pixelFont(SongFont::k12pt));
     setFixedSize(toPixels(settings::kNarrowWidthTwips), toPixels(settings::kWindowHeightTwips));
@@ -82,6 +87,7 @@ CalculatorWindow::CalculatorWindow(QWidget* parent, WindowSystem::Kind system)
     platform::WindowShape::apply(*this);
     // Typed characters reach the calculator whichever control has the focus.
     qApp->installEventFilter(this);
+    closeFilter_ = std::make_unique<DesktopCloseFilter>(*this, [this] { closeFromDesktop(); });
 }
 
 CalculatorWindow::~CalculatorWindow() {
@@ -194,12 +200,18 @@ void CalculatorWindow::popupOptionsMenu() {
     menu_->popup(optionsMenuPlace());
 }
 
+void CalculatorWindow::popupOptionsMenuAtKey() {
+    menu_->popup(optionsMenuPlace(true));
+    // Opened by a key, the menu is worked with the arrow keys from its first item.
+    menu_->setActiveAction(menu_->actions().value(0));
+}
+
 // A screen reader or the keyboard can press the options key with the pointer anywhere, and
 // under a compositor the pointer's place on the desktop is not known at all: a menu opened
 // at the pointer could then open far from the window.
-QPoint CalculatorWindow::optionsMenuPlace() const {
+QPoint CalculatorWindow::optionsMenuPlace(bool fromKeyboard) const {
     const QPoint pointer = QCursor::pos();
-    if (!compositorPlaces() && rect().contains(mapFromGlobal(pointer))) {
+    if (!fromKeyboard && !compositorPlaces() && rect().contains(mapFromGlobal(pointer))) {
         return pointer;
     }
     const KeyButton* options = key(engine::Key::Options);
@@ -235,6 +247,15 @@ void CalculatorWindow::aboutClosed() {
         bringForward();
         platform::WindowShape::apply(*this);
     }
+}
+
+void CalculatorWindow::bringToFront() {
+    if (ended_) {
+        return;
+    }
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    bringForward();
 }
 
 void CalculatorWindow::bringForward() {
@@ -357,6 +378,18 @@ void CalculatorWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
+void CalculatorWindow::closeFromDesktop() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(widget);
+        if (dialog != nullptr && dialog->isVisible() && dialog->isModal()) {
+            dialog->done(QDialog::Rejected);
+        }
+    }
+    // After the box's own event loop has ended and whatever showed it has finished.
+    QMetaObject::invokeMethod(
+        this, [this] { close(); }, Qt::QueuedConnection);
+}
+
 void CalculatorWindow::closeEvent(QCloseEvent* event) {
     // A close the program did not ask for: the desktop's, or a signal's.
     if (!ended_ && !closedBySystem_) {
@@ -375,20 +408,28 @@ bool CalculatorWindow::eventFilter(QObject* watched, QEvent* event) {
 
 // A key press anywhere in this window types into the calculator and goes no further, so
 // that no control acts on it too (and the filter, which sees the press again at each
-// parent it travels to, forwards it once).
+// parent it travels to, forwards it once). Shortcuts come first: they are not characters,
+// and they work with keyboard input off.
 bool CalculatorWindow::typed(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (widget == nullptr || widget->window() != this || program_ == nullptr || ended_) {
         return false;
     }
-    const auto& key = *static_cast<QKeyEvent*>(event);
-    if (hearCopyOrPaste(key)) {
+    const auto& press = *static_cast<QKeyEvent*>(event);
+    if (hearCopyOrPaste(press)) {
+        return true;
+    }
+    if (const std::optional<settings::Shortcut> shortcut = ShortcutKey::of(press)) {
+        // A held key repeats; one press is one save, one menu.
+        if (!press.isAutoRepeat()) {
+            program_->shortcut(*shortcut);
+        }
         return true;
     }
     if (!program_->calculator().keyboardOn()) {
         return false;
     }
-    const std::vector<int> codes = TypedCharacter::codes(key);
+    const std::vector<int> codes = TypedCharacter::codes(press);
     if (codes.empty()) {
         return false;
     }

@@ -23,6 +23,7 @@ namespace ui {
 
 class AboutWindow;
 class ClickableLabel;
+class DesktopCloseFilter;
 class DisplayBox;
 class OptionsMenu;
 class RecordPanel;
@@ -47,6 +48,7 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     void paintKeyFaces() override;
     void setMenuChecked(settings::MenuItem item, bool checked) override;
     void popupOptionsMenu() override;
+    void popupOptionsMenuAtKey() override;
     void showMessage(const std::string& title, const std::string& text) override;
     void showAbout() override;
     void showRecord(const record::RecordList& list) override;
@@ -64,9 +66,14 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     OptionsMenu* optionsMenu() const { return menu_; }
     AboutWindow* aboutWindow() const;
     const RecordPanel& recordPanel() const { return *panel_; }
-    // Where the options menu opens: at the pointer when it is over the window, else below
-    // the options key.
-    QPoint optionsMenuPlace() const;
+    // Shows the window in front, restored if it was minimised: another launch wanted it.
+    void bringToFront();
+    // Where the options menu opens: at the pointer when it is over the window, else (and
+    // always when opened from the keyboard) below the options key.
+    QPoint optionsMenuPlace(bool fromKeyboard = false) const;
+    // The desktop asks to close the window while a box is open: a system close is never
+    // refused, so the boxes go unanswered and the window closes as for any desktop close.
+    void closeFromDesktop();
 
   signals:
     // The program has ended itself; nothing of it runs any more.
@@ -112,6 +119,7 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     OptionsMenu* menu_ = nullptr;
     std::unique_ptr<RecordPanel> panel_;
     QPointer<AboutWindow> about_;
+    std::unique_ptr<DesktopCloseFilter> closeFilter_;
 
     // The last place the program gave the window, for desktops that never report one.
     QPointF placedTwips_;

@@ -100,10 +100,13 @@ void RecordPanel::showLines(const record::RecordList& list) {
     if (static_cast<std::size_t>(list_->count()) > lines.size()) {
         list_->clear();
     }
-    for (auto i = static_cast<std::size_t>(list_->count()); i < lines.size(); ++i) {
+    const auto shown = static_cast<std::size_t>(list_->count());
+    for (auto i = shown; i < lines.size(); ++i) {
         list_->addItem(QString::fromStdString(lines[i]));
     }
-    if (list_->count() > 0) {
+    // Only a new line moves the selection to itself; a view switch or a line refused by a
+    // full record leaves the user's choice alone.
+    if (lines.size() > shown) {
         list_->setCurrentRow(list_->count() - 1);
         list_->scrollToItem(list_->currentItem());
     }

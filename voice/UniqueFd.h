@@ -27,6 +27,9 @@ class UniqueFd {
         return fd >= 0 && ::close(fd) == 0;
     }
 
+    // Hands the descriptor over to an owner that outlives this one.
+    int release() { return std::exchange(fd_, -1); }
+
   private:
     int fd_;
 };

@@ -17,6 +17,7 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import sound  # noqa: E402
+import xclient  # noqa: E402
 from harness import Session, wait_for  # noqa: E402
 from user_day import BLUE, Day  # noqa: E402
 
@@ -156,6 +157,31 @@ def sound_server_killed(s, day):
     check(s.wait_program_end() == 0, "and ends cleanly on SIGTERM")
 
 
+def desktop_close_with_a_box_open(s):
+    """The desktop closes the window while a notice is open: the notice goes, the program
+    ends, the size record is written and sty.inf is left as it was."""
+    settings = os.path.join(s.app_dir, "sty.inf")
+    size_record = s.app_dir + "sty.inf"
+    with open(settings, "wb") as f:
+        f.write(b"0,0,#FALSE#,2,1,3\r\n")
+    s.start()
+    s.type_keys("5/.+")
+    wait_for(lambda: s.xdotool("search", "--onlyvisible", "--name", "^提示$",
+                               check=False).split(), 10, "the division notice")
+    xclient.ask_to_close(s.env["DISPLAY"], s.window)
+    try:
+        code = s.wait_program_end(timeout=10)
+    except TimeoutError:
+        code = None
+    check(code == 0, f"the close goes on and the program ends ({code})")
+    with open(settings, "rb") as f:
+        check(f.read() == b"0,0,#FALSE#,2,1,3\r\n", "sty.inf is untouched")
+    check(os.path.exists(size_record), "the size record is written")
+    os.remove(settings)
+    if os.path.exists(size_record):
+        os.remove(size_record)
+
+
 def no_sound_server(program, renderer):
     """No sound server at all from the start."""
     with Session(program, sound=False) as s:
@@ -174,7 +200,8 @@ def main():
     try:
         with Session(program, sound=True) as s:
             day = Day(s, renderer)
-            for step in (removed_clips, save_folder_is_a_file, settings_write_limit):
+            for step in (removed_clips, save_folder_is_a_file, settings_write_limit,
+                         desktop_close_with_a_box_open):
                 print(f"-- {step.__name__}", flush=True)
                 step(s)
             for step in (sound_server_frozen_mid_reading, sound_server_killed):

@@ -17,6 +17,7 @@ class FakeView : public settings::MainView {
     std::vector<std::pair<std::string, std::string>> messages;
     int aboutShown = 0;
     int menuPopups = 0;
+    int menuPopupsAtKey = 0;
     int width = 0;
     float left = 0, top = 0;
     bool ended = false;
@@ -36,6 +37,7 @@ class FakeView : public settings::MainView {
     void paintKeyFaces() override { calls.push_back("key faces"); }
     void setMenuChecked(settings::MenuItem item, bool checked) override { checks[item] = checked; }
     void popupOptionsMenu() override { ++menuPopups; }
+    void popupOptionsMenuAtKey() override { ++menuPopupsAtKey; }
     void showMessage(const std::string& title, const std::string& text) override {
         messages.emplace_back(title, text);
     }

@@ -142,6 +142,28 @@ TEST_F(ProgramTest, ACloseByTheSystemLeavesTheSettingsAlone) {
     fs::remove(folder.string() + "sty.inf");
 }
 
+// What a copy killed while writing left behind: stale ones go at the next start, a young one
+// may be another copy's write in progress.
+TEST_F(ProgramTest, StartRemovesStaleTemporaryFilesOfItsOwn) {
+    fs::create_directories(folder / "save");
+    const fs::path stale[] = {folder / ".sty.inf.k3Jd9a", folder / "save/.2.txt.Qp0Lm1"};
+    const fs::path kept[] = {folder / ".sty.inf.Ww1234", folder / ".other.inf.k3Jd9a"};
+    for (const auto& path : stale) {
+        writeFile(path.string(), "partial");
+        fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::minutes(2));
+    }
+    writeFile(kept[0].string(), "partial");
+    writeFile(kept[1].string(), "partial");
+    fs::last_write_time(kept[1], fs::file_time_type::clock::now() - std::chrono::minutes(2));
+    start();
+    for (const auto& path : stale) {
+        EXPECT_FALSE(fs::exists(path)) << path;
+    }
+    for (const auto& path : kept) {
+        EXPECT_TRUE(fs::exists(path)) << path;
+    }
+}
+
 TEST_F(ProgramTest, UnknownCodesApplyNothingAndAreWrittenBack) {
     writeFile(settingsFile(), "0,0,#FALSE#,0,7,0\r\n");
     start();
@@ -468,4 +490,41 @@ TEST_F(ProgramTest, PasteEntersAWholeNumberWhereANumberStarts) {
     program->menuChosen(MenuItem::munkeey);
     program->pasteText("5");
     EXPECT_EQ(program->calculator().state().displayText, "0") << "typed input is off";
+}
+
+TEST_F(ProgramTest, ShortcutsWorkWithKeyboardOffButNotWhileAResultIsRead) {
+    start();
+    program->menuChosen(MenuItem::munkeey);
+    ASSERT_FALSE(program->calculator().keyboardOn());
+
+    // While a result is read aloud, none of them acts.
+    program->menuChosen(MenuItem::munkai);
+    press({Key::Two, Key::Add, Key::Three, Key::Equals});
+    ASSERT_TRUE(program->calculator().state().speaking);
+    for (Shortcut key : {Shortcut::OptionsMenu, Shortcut::About, Shortcut::Save, Shortcut::Exit}) {
+        program->shortcut(key);
+    }
+    EXPECT_EQ(view.menuPopupsAtKey + view.aboutShown, 0);
+    EXPECT_TRUE(view.messages.empty());
+    EXPECT_FALSE(view.ended);
+    readToTheEnd();
+
+    player.played.clear();
+    program->shortcut(Shortcut::OptionsMenu);
+    program->shortcut(Shortcut::About);
+    EXPECT_EQ(view.menuPopupsAtKey, 1);
+    EXPECT_EQ(view.aboutShown, 1);
+    EXPECT_TRUE(player.played.empty()); // About from the keyboard is silent, as from the icon
+
+    // Saving only while the record panel is open.
+    program->shortcut(Shortcut::Save);
+    ASSERT_EQ(view.messages.size(), 1U);
+    EXPECT_TRUE(fs::exists(folder / "save" / "1.txt"));
+    program->menuChosen(MenuItem::munkai);
+    program->shortcut(Shortcut::Save);
+    EXPECT_EQ(view.messages.size(), 1U);
+
+    program->shortcut(Shortcut::Exit);
+    EXPECT_TRUE(view.ended);
+    EXPECT_TRUE(fs::exists(settingsFile()));
 }

@@ -105,3 +105,14 @@ TEST(AtomicFile, ASizeLimitLeavesTheOldFileWhole) {
     EXPECT_EQ(testfiles::readFile(target), old);
     EXPECT_EQ(testfiles::entryCount(folder.path()), 1);
 }
+
+TEST(AtomicFile, CreateMakesANewFileButNeverReplacesOne) {
+    TempFolder folder;
+    const std::string target = folder / "1.txt";
+    std::error_code error;
+    EXPECT_TRUE(AtomicFile::create(target, "first", error));
+    EXPECT_FALSE(AtomicFile::create(target, "second", error));
+    EXPECT_EQ(error, std::errc::file_exists);
+    EXPECT_EQ(testfiles::readFile(target), "first");
+    EXPECT_EQ(testfiles::entryCount(folder.path()), 1);
+}

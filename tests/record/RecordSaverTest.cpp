@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <latch>
+#include <set>
+#include <thread>
 
 #include "record/RecordSaver.h"
 #include "tests/record/TestFiles.h"
@@ -199,4 +203,53 @@ TEST(RecordSaver, AFailedFirstWriteLeavesTheNumberFree) {
 
     // Without the limit the next try takes the same number.
     EXPECT_EQ(saver.saveRecords(list).path, app / "save/1.txt");
+}
+
+// Copies of the program saving at the same moment each get a number of their own.
+TEST(RecordSaver, SaversAtTheSameMomentKeepEveryRecord) {
+    constexpr int kSavers = 8;
+    TempFolder app;
+    std::vector<RecordList> lists;
+    for (int i = 0; i < kSavers; ++i) {
+        lists.push_back(listWith({std::to_string(i) + "+0=" + std::to_string(i)}));
+    }
+    std::latch start(kSavers);
+    std::vector<std::thread> savers;
+    for (auto& list : lists) {
+        savers.emplace_back([&] {
+            start.arrive_and_wait();
+            EXPECT_EQ(RecordSaver(app.path()).saveRecords(list).kind, SaveResult::Kind::Saved);
+        });
+    }
+    for (auto& saver : savers) {
+        saver.join();
+    }
+    std::set<std::string> paths;
+    for (const auto& list : lists) {
+        paths.insert(list.savePath());
+        EXPECT_EQ(readFile(list.savePath()), list.lines().front() + "\r\n");
+    }
+    EXPECT_EQ(paths.size(), std::size_t{kSavers});
+    EXPECT_EQ(testfiles::entryCount(app / "save"), kSavers);
+}
+
+// A kill between writing and renaming leaves a temporary file; the next save removes it
+// once it is old enough not to be another copy's save in progress.
+TEST(RecordSaver, RemovesItsOwnStaleTemporaryFilesOnly) {
+    TempFolder app;
+    std::filesystem::create_directories(app / "save");
+    const std::string stale = app / "save/.4.txt.Ab3dE9";
+    const std::string young = app / "save/.5.txt.Zx81qQ";
+    const std::string foreign = app / "save/.notes.txt.Ab3dE9";
+    for (const auto& path : {stale, young, foreign}) {
+        writeFile(path, "partial");
+    }
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::minutes(2);
+    std::filesystem::last_write_time(stale, old);
+    std::filesystem::last_write_time(foreign, old);
+    RecordList list = listWith({"1+1=2"});
+    ASSERT_EQ(RecordSaver(app.path()).saveRecords(list).kind, SaveResult::Kind::Saved);
+    EXPECT_FALSE(exists(stale));
+    EXPECT_TRUE(exists(young));
+    EXPECT_TRUE(exists(foreign));
 }

@@ -42,6 +42,7 @@ TEST(AboutWindow, is_a_plain_titled_window_of_its_own) {
     WindowHarness h;
     ui::AboutWindow* about = openFromIcon(h);
     EXPECT_EQ(about->windowTitle(), QStringLiteral("Form2"));
+    EXPECT_EQ(about->accessibleName(), QStringLiteral("关于语音计算器"));
     EXPECT_EQ(about->size(), QSize(345, 195));
     EXPECT_EQ(about->parentWidget(), nullptr);
     EXPECT_FALSE(about->isModal());

@@ -1,7 +1,10 @@
 #include "WindowHarness.h"
 
+#include "ui/AboutWindow.h"
 #include "ui/DisplayBox.h"
+#include "ui/KeyButton.h"
 #include "ui/OptionsMenu.h"
+#include "ui/ShortcutKey.h"
 #include "ui/TypedCharacter.h"
 
 #include <QAccessible>
@@ -11,6 +14,7 @@
 #include <QListWidget>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <optional>
 
 using uitest::WindowHarness;
 
@@ -123,4 +127,45 @@ TEST(Keyboard, f5_and_the_display_action_read_aloud_and_the_clipboard_carries_nu
     h.window.optionsMenu()->action(settings::MenuItem::munkeey)->trigger();
     QTest::keyClick(&h.window, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(h.display(), "42.5");
+}
+
+TEST(Keyboard, shortcut_keys_work_the_program_even_with_keyboard_input_off) {
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        std::optional<settings::Shortcut> shortcut;
+    } rows[] = {
+        {Qt::Key_Menu, Qt::NoModifier, settings::Shortcut::OptionsMenu},
+        {Qt::Key_F10, Qt::ShiftModifier, settings::Shortcut::OptionsMenu},
+        {Qt::Key_F10, Qt::NoModifier, std::nullopt},
+        {Qt::Key_S, Qt::ControlModifier | Qt::KeypadModifier, settings::Shortcut::Save},
+        {Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier, std::nullopt},
+        {Qt::Key_S, Qt::NoModifier, std::nullopt},
+    };
+    for (const auto& row : rows) {
+        const QKeyEvent event(QEvent::KeyPress, row.key, row.modifiers);
+        EXPECT_EQ(ui::ShortcutKey::of(event), row.shortcut) << row.key;
+    }
+
+    WindowHarness h;
+    h.window.optionsMenu()->action(settings::MenuItem::munkeey)->trigger();
+    // At the options key, wherever the pointer is (the menu may be lifted to fit the screen).
+    QCursor::setPos(h.window.mapToGlobal(QPoint(150, 20)));
+    QTest::keyClick(&h.window, Qt::Key_Menu);
+    ui::OptionsMenu& menu = *h.window.optionsMenu();
+    EXPECT_TRUE(menu.isVisible());
+    EXPECT_EQ(menu.pos().x(), h.window.key(engine::Key::Options)->mapToGlobal(QPoint()).x());
+    menu.close();
+
+    QTest::keyClick(&h.window, Qt::Key_F1);
+    ASSERT_NE(h.window.aboutWindow(), nullptr);
+    EXPECT_TRUE(h.window.aboutWindow()->isVisible());
+
+    // Ctrl+S is not the character it would type: the display stays as it was.
+    h.window.optionsMenu()->action(settings::MenuItem::munkeey)->trigger();
+    QTest::keyClick(&h.window, Qt::Key_7);
+    QTest::keyClick(&h.window, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(h.display(), "7");
+    QTest::keyClick(&h.window, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(h.window.isVisible());
 }

@@ -45,10 +45,10 @@ TEST(Layout, every_control_sits_at_its_laid_out_place) {
     }
 }
 
-TEST(Layout, window_is_frameless_untitled_and_narrow_at_first_start) {
+TEST(Layout, window_is_frameless_and_narrow_at_first_start_and_named_for_the_taskbar) {
     WindowHarness h;
     EXPECT_TRUE(h.window.windowFlags().testFlag(Qt::FramelessWindowHint));
-    EXPECT_TRUE(h.window.windowTitle().isEmpty());
+    EXPECT_EQ(h.window.windowTitle(), QStringLiteral("语音计算器"));
     EXPECT_FALSE(h.window.windowIcon().isNull());
     EXPECT_EQ(h.window.size(), QSize(264, 408));
     EXPECT_EQ(h.window.pos(), QPoint(237, 196));

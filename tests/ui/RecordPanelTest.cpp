@@ -1,5 +1,6 @@
 #include "WindowHarness.h"
 
+#include "ui/OptionsMenu.h"
 #include "ui/RecordListBox.h"
 
 #include <QLabel>
@@ -18,6 +19,30 @@ QStringList lines(const QListWidget& list) {
     }
     return out;
 }
+
+// Counts the layout work of a list: relayout requests, viewport resizes and the sideways bar
+// showing or hiding. A list that keeps changing its own layout never lets the program idle.
+class LayoutPasses : public QObject {
+  public:
+    explicit LayoutPasses(QAbstractScrollArea& area) {
+        for (QObject* watched :
+             {static_cast<QObject*>(&area), static_cast<QObject*>(area.viewport()),
+              static_cast<QObject*>(area.horizontalScrollBar())}) {
+            watched->installEventFilter(this);
+        }
+    }
+    int count = 0;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const auto type = event->type();
+        if (type == QEvent::LayoutRequest || type == QEvent::Resize || type == QEvent::Show ||
+            type == QEvent::Hide) {
+            ++count;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 } // namespace
 
@@ -95,4 +120,44 @@ TEST(RecordPanel, tab_opens_the_panel_and_stop_closes_it) {
     EXPECT_EQ(h.window.width(), 528);
     QTest::mouseClick(h.find(QStringLiteral("Label3")), Qt::LeftButton);
     EXPECT_EQ(h.window.width(), 264);
+}
+
+TEST(RecordPanel, the_list_settles_after_a_long_line_or_a_view_switch) {
+    const std::pair<const char*, bool> triggers[] = {{"111111111+111111111=", false}, {"", true}};
+    for (const auto& [typed, view] : triggers) {
+        WindowHarness h("0,0,#TRUE#,1,2,1\r\n");
+        // Without the voice no reading holds the keys back.
+        h.window.optionsMenu()->action(settings::MenuItem::mensenyin)->trigger();
+        auto* list = h.find<ui::RecordListBox>(QStringLiteral("List1"));
+        QTest::qWait(50);
+        LayoutPasses passes(*list);
+        h.typeText(QString::fromLatin1(typed));
+        if (view) {
+            QTest::mouseClick(h.find(QStringLiteral("Label4")), Qt::LeftButton);
+        }
+        QTest::qWait(300);
+        EXPECT_EQ(list->count(), view ? 0 : 1);
+        EXPECT_LE(passes.count, 12) << typed << view;
+        EXPECT_EQ(list->horizontalExtent(), h.program.records().scrollRange());
+        // Whatever the lines, the bar covers exactly what of the set range is out of view.
+        EXPECT_EQ(list->horizontalScrollBar()->maximum(),
+                  std::max(0, list->horizontalExtent() - list->viewport()->width()));
+    }
+}
+
+TEST(RecordPanel, the_selection_survives_a_view_switch_and_a_refused_line) {
+    WindowHarness h("0,0,#TRUE#,1,2,1\r\n");
+    h.window.optionsMenu()->action(settings::MenuItem::mensenyin)->trigger();
+    auto* list = h.find<ui::RecordListBox>(QStringLiteral("List1"));
+    for (int i = 0; i < record::kMaxRecordLines; ++i) {
+        h.typeText(QStringLiteral("1+1="));
+    }
+    ASSERT_EQ(list->count(), record::kMaxRecordLines);
+    list->setCurrentRow(5);
+    QTest::mouseClick(h.find(QStringLiteral("Label4")), Qt::LeftButton);
+    EXPECT_EQ(list->currentRow(), 5);
+    h.typeText(QStringLiteral("2+2="));
+    ASSERT_TRUE(h.program.records().full());
+    EXPECT_EQ(list->currentRow(), 5);
+    EXPECT_TRUE(list->item(5)->isSelected());
 }

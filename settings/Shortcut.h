@@ -1,0 +1,13 @@
+#pragma once
+
+namespace settings {
+
+// Keys that work the program itself rather than type into the calculator.
+enum class Shortcut {
+    OptionsMenu, // the Menu key, Shift+F10
+    About,       // F1
+    Save,        // Ctrl+S
+    Exit,        // Ctrl+Q
+};
+
+} // namespace settings
