@@ -442,14 +442,22 @@ bool CalculatorWindow::typed(QObject* watched, QEvent* event) {
 // Shortcuts rather than characters: they work whether typed input is on or off (the
 // program decides what each does then), and the control characters they type stay unread.
 bool CalculatorWindow::hearCopyOrPaste(const QKeyEvent& key) {
-    if (key.key() == Qt::Key_F5 && key.modifiers() == Qt::NoModifier) {
-        program_->readAgain();
-    } else if (key.matches(QKeySequence::Copy)) {
-        QGuiApplication::clipboard()->setText(QString::fromStdString(program_->copyText()));
-    } else if (key.matches(QKeySequence::Paste)) {
-        program_->pasteText(QGuiApplication::clipboard()->text().toStdString());
-    } else {
+    const bool hear = key.key() == Qt::Key_F5 && key.modifiers() == Qt::NoModifier;
+    const bool copy = key.matches(QKeySequence::Copy);
+    const bool paste = key.matches(QKeySequence::Paste);
+    if (!hear && !copy && !paste) {
         return false;
+    }
+    // A held key repeats; one press is one reading, one paste.
+    if (key.isAutoRepeat()) {
+        return true;
+    }
+    if (hear) {
+        program_->readAgain();
+    } else if (copy) {
+        QGuiApplication::clipboard()->setText(QString::fromStdString(program_->copyText()));
+    } else {
+        program_->pasteText(QGuiApplication::clipboard()->text().toStdString());
     }
     return true;
 }
