@@ -3,6 +3,7 @@
 #include "ui/Artwork.h"
 #include "ui/Layout.h"
 #include "ui/SongFont.h"
+#include "ui/TextFit.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -76,7 +77,7 @@ void AboutWindow::addHelpLines() {
     for (int i = 0; i < static_cast<int>(std::size(layout::kHelpLines)); ++i) {
         QLabel* line =
             makeLine(this, QStringLiteral("Label2_%1").arg(i), helpLines().at(i), font(), kCyan);
-        line->setGeometry(toPixels(layout::kHelpLines[i]));
+        line->setGeometry(TextFit::grown(toPixels(layout::kHelpLines[i]), *line));
     }
 }
 

@@ -1,33 +1,64 @@
 #include "ui/Artwork.h"
 
+#include "resources/PackedPicture.h"
+
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImage>
 
 namespace ui {
 
-QString Artwork::pathFor(const QString& name, qreal ratio) {
-    const QString base = QStringLiteral(":/art/");
-    if (ratio <= 1.0) {
-        return base + name;
+namespace {
+
+const resources::PackedPicture* find(const QString& name) {
+    for (int i = 0; i < resources::kPackedPictureCount; ++i) {
+        if (name == QLatin1String(resources::kPackedPictures[i].name)) {
+            return &resources::kPackedPictures[i];
+        }
     }
-    const QFileInfo info(name);
-    return base + info.completeBaseName() + QStringLiteral("@2x.") + info.suffix();
+    return nullptr;
 }
+
+QString doubleSizeName(const QString& name) {
+    const QFileInfo info(name);
+    return info.completeBaseName() + QStringLiteral("@2x.") + info.suffix();
+}
+
+} // namespace
 
 qreal Artwork::screenRatio() {
     return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
 }
 
+// The pixmap keeps the pixels where they lie in the program file: they are in the format it
+// would convert them to, so nothing is copied, and pages of pictures never drawn stay unread.
+// The pictures are only ever drawn from, never drawn on.
+QPixmap Artwork::pixmapFor(const QString& name, qreal ratio) {
+    const resources::PackedPicture* picture = find(ratio > 1.0 ? doubleSizeName(name) : name);
+    if (picture == nullptr) {
+        return {};
+    }
+    QImage image(picture->pixels, picture->width, picture->height, picture->width * 4,
+                 picture->alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio > 1.0 ? 2.0 : 1.0);
+    return QPixmap::fromImage(std::move(image));
+}
+
 QPixmap Artwork::pixmap(const QString& name) {
     const qreal ratio = screenRatio();
     if (ratio > 1.0) {
-        QPixmap dense(pathFor(name, ratio));
+        QPixmap dense = pixmapFor(name, ratio);
         if (!dense.isNull()) {
-            dense.setDevicePixelRatio(2.0);
             return dense;
         }
     }
-    return QPixmap(pathFor(name, 1.0));
+    return pixmapFor(name, 1.0);
+}
+
+QIcon Artwork::icon(const QString& name) {
+    QIcon icon(pixmapFor(name, 1.0));
+    icon.addPixmap(pixmapFor(name, 2.0));
+    return icon;
 }
 
 } // namespace ui

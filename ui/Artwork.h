@@ -1,19 +1,23 @@
 #pragma once
 
+#include <QIcon>
 #include <QPixmap>
 #include <QString>
 
 namespace ui {
 
-// The pictures carried inside the program, under :/art/. Every picture has a twin drawn at
-// double size (name@2x.ext) for screens of high density.
+// The pictures built into the program as pixels ready to draw (resources/pack-pictures), by
+// the names of their committed files. Every picture has a twin drawn at double size
+// (name@2x.ext) for screens of high density.
 class Artwork {
   public:
     // The picture for the screens in use: the double-size twin when any screen is dense,
     // marked as such so that it takes its own size in logical pixels. Null when missing.
     static QPixmap pixmap(const QString& name);
-    // The resource path for a density ratio: name@2x.ext when ratio is above 1.
-    static QString pathFor(const QString& name, qreal ratio);
+    // The picture at one size: name@2x.ext when ratio is above 1, marked with that ratio.
+    static QPixmap pixmapFor(const QString& name, qreal ratio);
+    // Both sizes of a picture, for the window system to choose from.
+    static QIcon icon(const QString& name);
     static qreal screenRatio();
 };
 

@@ -9,6 +9,7 @@
 #include "ui/DisplayBox.h"
 #include "ui/Layout.h"
 #include "ui/OptionsMenu.h"
+#include "ui/PopupSkin.h"
 #include "ui/RecordPanel.h"
 #include "ui/ShortcutKey.h"
 #include "ui/SongFont.h"
@@ -33,16 +34,6 @@
 
 namespace ui {
 
-namespace {
-
-QIcon loadWindowIcon() {
-    QIcon icon(QStringLiteral(":/art/window-icon.png"));
-    icon.addFile(Artwork::pathFor(QStringLiteral("window-icon.png"), 2.0));
-    return icon;
-}
-
-} // namespace
-
 template <typename Action> void CalculatorWindow::forward(Action action) {
     if (program_ != nullptr && !ended_) {
         action(*program_);
@@ -51,7 +42,8 @@ template <typename Action> void CalculatorWindow::forward(Action action) {
 
 CalculatorWindow::CalculatorWindow(QWidget* parent, WindowSystem::Kind system)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), system_(system),
-      skin_(Artwork::pixmap(QStringLiteral("skin.jpg"))),
+      skinKeypad_(Artwork::pixmap(QStringLiteral("skin.jpg#0"))),
+      skinPanel_(Artwork::pixmap(QStringLiteral("skin.jpg#1"))),
       smallFaces_{Artwork::pixmap(QStringLiteral("key-small.png")),
                   Artwork::pixmap(QStringLiteral("key-small-pressed.png"))},
       wideFaces_{Artwork::pixmap(QStringLiteral("key-wide.png")),
@@ -62,7 +54,7 @@ CalculatorWindow::CalculatorWindow(QWidget* parent, WindowSystem::Kind system)
     // Never drawn (the skin draws its own caption), but taskbars and window switchers show
     // it; left empty, Qt would put the bare executable name there.
     setWindowTitle(QString::fromUtf8(settings::kAppTitle));
-    setWindowIcon(loadWindowIcon());
+    setWindowIcon(Artwork::icon(QStringLiteral("window-icon.png")));
     setFont(SongFont::pixelFont(SongFont::k12pt));
     setFixedSize(toPixels(settings::kNarrowWidthTwips), toPixels(settings::kWindowHeightTwips));
     // Where the window opens until a position has been saved.
@@ -78,11 +70,9 @@ CalculatorWindow::CalculatorWindow(QWidget* parent, WindowSystem::Kind system)
     buildImages();
     buildKeys();
     buildTitleButtons();
-    panel_ = std::make_unique<RecordPanel>(*this);
-    connectPanel();
-    menu_ = new OptionsMenu(this);
-    connect(menu_, &OptionsMenu::chosen, this,
-            [this](settings::MenuItem item) { forward([item](auto& p) { p.menuChosen(item); }); });
+    for (const settings::MenuItemInfo& info : settings::menuItems()) {
+        menuChecked_[static_cast<std::size_t>(info.item)] = info.checkedAtStart;
+    }
 
     platform::WindowShape::apply(*this);
     // Typed characters reach the calculator whichever control has the focus.
@@ -163,7 +153,11 @@ void CalculatorWindow::buildTitleButtons() {
             [this] { forward([](auto& p) { p.exitClicked(); }); });
 }
 
-void CalculatorWindow::connectPanel() {
+RecordPanel& CalculatorWindow::panel() {
+    if (panel_ != nullptr) {
+        return *panel_;
+    }
+    panel_ = std::make_unique<RecordPanel>(*this);
     connect(panel_->clearLabel(), &QAbstractButton::clicked, this,
             [this] { forward([](auto& p) { p.clearRecordsClicked(); }); });
     connect(panel_->viewLabel(), &QAbstractButton::clicked, this,
@@ -172,6 +166,23 @@ void CalculatorWindow::connectPanel() {
             [this] { forward([](auto& p) { p.saveClicked(); }); });
     connect(panel_->stopLabel(), &QAbstractButton::clicked, this,
             [this] { forward([](auto& p) { p.stopClicked(); }); });
+    if (shownRecords_ != nullptr) {
+        panel_->show(*shownRecords_);
+    }
+    return *panel_;
+}
+
+OptionsMenu* CalculatorWindow::optionsMenu() {
+    if (menu_ == nullptr) {
+        menu_ = new OptionsMenu(this);
+        for (const settings::MenuItemInfo& info : settings::menuItems()) {
+            menu_->setItemChecked(info.item, menuChecked_[static_cast<std::size_t>(info.item)]);
+        }
+        connect(menu_, &OptionsMenu::chosen, this, [this](settings::MenuItem item) {
+            forward([item](auto& p) { p.menuChosen(item); });
+        });
+    }
+    return menu_;
 }
 
 void CalculatorWindow::paintDisplay(const engine::DisplayLayout& layout) {
@@ -193,17 +204,21 @@ void CalculatorWindow::paintKeyFaces() {
 }
 
 void CalculatorWindow::setMenuChecked(settings::MenuItem item, bool checked) {
-    menu_->setItemChecked(item, checked);
+    menuChecked_[static_cast<std::size_t>(item)] = checked;
+    if (menu_ != nullptr) {
+        menu_->setItemChecked(item, checked);
+    }
 }
 
 void CalculatorWindow::popupOptionsMenu() {
-    menu_->popup(optionsMenuPlace());
+    optionsMenu()->popup(optionsMenuPlace());
 }
 
 void CalculatorWindow::popupOptionsMenuAtKey() {
-    menu_->popup(optionsMenuPlace(true));
+    OptionsMenu* menu = optionsMenu();
+    menu->popup(optionsMenuPlace(true));
     // Opened by a key, the menu is worked with the arrow keys from its first item.
-    menu_->setActiveAction(menu_->actions().value(0));
+    menu->setActiveAction(menu->actions().value(0));
 }
 
 // A screen reader or the keyboard can press the options key with the pointer anywhere, and
@@ -222,6 +237,7 @@ void CalculatorWindow::showMessage(const std::string& title, const std::string& 
     QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title),
                     QString::fromStdString(text), QMessageBox::Ok, this);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    PopupSkin::dress(box);
     box.exec();
     // Without a window manager nobody hands the focus back, and typed keys would be lost.
     bringForward();
@@ -266,13 +282,20 @@ void CalculatorWindow::bringForward() {
 }
 
 void CalculatorWindow::showRecord(const record::RecordList& list) {
-    panel_->show(list);
+    shownRecords_ = &list;
+    // An empty list in a closed panel shows nothing a new panel would not.
+    if (panel_ != nullptr || !list.lines().empty()) {
+        panel().show(list);
+    }
 }
 
 void CalculatorWindow::setWidthTwips(int width) {
     setFixedSize(toPixels(width), height());
     // Cut off beyond the window's edge, the panel's controls would still reach a screen reader.
-    panel_->setOpen(width >= settings::kWideWidthTwips);
+    const bool open = width >= settings::kWideWidthTwips;
+    if (open || panel_ != nullptr) {
+        panel().setOpen(open);
+    }
     platform::WindowShape::apply(*this);
 }
 
@@ -322,7 +345,10 @@ void CalculatorWindow::paintEvent(QPaintEvent*) {
     }
     // The skin is two pixels narrower than the open window; the window colour fills the rest.
     painter.fillRect(rect(), palette().window());
-    painter.drawPixmap(0, 0, skin_);
+    // The skin comes in two halves; the panel's half lies outside a narrow window and is then
+    // never read.
+    painter.drawPixmap(0, 0, skinKeypad_);
+    painter.drawPixmap(QPointF(skinKeypad_.deviceIndependentSize().width(), 0), skinPanel_);
 }
 
 // The corners outside the outline stay transparent, for the desktop to show through.

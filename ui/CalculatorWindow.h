@@ -63,9 +63,12 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     KeyButton* key(engine::Key key) const { return keys_[static_cast<std::size_t>(key)]; }
     DisplayBox* display() const { return display_; }
     TitleButton* titleButton(int index) const { return titleButtons_.at(index); }
-    OptionsMenu* optionsMenu() const { return menu_; }
+    // The menu and the record panel are built when first needed: the first frame shows
+    // neither unless the panel was left open.
+    OptionsMenu* optionsMenu();
     AboutWindow* aboutWindow() const;
-    const RecordPanel& recordPanel() const { return *panel_; }
+    // Null until the panel has been opened or has had records to show.
+    const RecordPanel* recordPanel() const { return panel_.get(); }
     // Shows the window in front, restored if it was minimised: another launch wanted it.
     void bringToFront();
     // Where the options menu opens: at the pointer when it is over the window, else (and
@@ -92,7 +95,7 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     void buildKeys();
     void buildTitleButtons();
     void buildImages();
-    void connectPanel();
+    RecordPanel& panel();
     // Under a compositor the window neither knows nor chooses where it is.
     bool compositorPlaces() const { return system_ == WindowSystem::Kind::Compositor; }
     double screenScale() const;
@@ -108,7 +111,8 @@ class CalculatorWindow : public QWidget, public settings::MainView {
 
     WindowSystem::Kind system_;
     settings::Program* program_ = nullptr;
-    QPixmap skin_;
+    QPixmap skinKeypad_;
+    QPixmap skinPanel_;
     KeyFaces smallFaces_;
     KeyFaces wideFaces_;
     std::array<KeyButton*, engine::kKeyCount> keys_{};
@@ -117,7 +121,11 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     ClickableLabel* aboutIcon_ = nullptr;
     ClickableLabel* recordTab_ = nullptr;
     OptionsMenu* menu_ = nullptr;
+    // The marks the menu shows, kept while it is not built yet.
+    std::array<bool, settings::kMenuItemCount> menuChecked_{};
     std::unique_ptr<RecordPanel> panel_;
+    // The list the program last gave, for a panel built after it (the program's own list).
+    const record::RecordList* shownRecords_ = nullptr;
     QPointer<AboutWindow> about_;
     std::unique_ptr<DesktopCloseFilter> closeFilter_;
 

@@ -1,6 +1,7 @@
 #include "ui/ClickableLabel.h"
 
-#include <QFontMetricsF>
+#include "ui/TextFit.h"
+
 #include <QPainter>
 #include <utility>
 
@@ -28,7 +29,7 @@ void ClickableLabel::paintEvent(QPaintEvent*) {
     }
     painter.setFont(font());
     painter.setPen(colour_);
-    painter.drawText(QPointF(0, QFontMetricsF(font()).ascent()), text());
+    painter.drawText(QPointF(0, TextFit::baseline(font(), text(), height())), text());
 }
 
 } // namespace ui

@@ -1,6 +1,6 @@
 #include "ui/OptionsMenu.h"
 
-#include "ui/SongFont.h"
+#include "ui/PopupSkin.h"
 
 namespace ui {
 
@@ -15,7 +15,7 @@ QString toQString(std::string_view text) {
 OptionsMenu::OptionsMenu(QWidget* parent) : QMenu(QStringLiteral("选项"), parent) {
     setObjectName(QStringLiteral("mun"));
     setAccessibleName(QStringLiteral("选项"));
-    setFont(SongFont::pixelFont(SongFont::k12pt));
+    PopupSkin::dress(*this);
     for (const settings::MenuItemInfo& info : settings::menuItems()) {
         addItem(info);
     }

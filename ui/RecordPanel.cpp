@@ -4,6 +4,7 @@
 #include "ui/Layout.h"
 #include "ui/RecordListBox.h"
 #include "ui/SongFont.h"
+#include "ui/TextFit.h"
 
 #include <QLabel>
 #include <algorithm>
@@ -34,7 +35,9 @@ ClickableLabel* makeClickable(QWidget& window, const char* name, const QString& 
                               const TwipsRect& place) {
     auto* label = new ClickableLabel(text, SongFont::pixelFont(SongFont::k10_5pt), kWhite, &window);
     label->setObjectName(QLatin1String(name));
-    label->setGeometry(toPixels(place));
+    // The box is laid out for the program's face; another face for a missing character can
+    // need more room than it has.
+    label->setGeometry(TextFit::around(toPixels(place), label->font(), text));
     return label;
 }
 

@@ -1,12 +1,29 @@
 #include "ui/SongFont.h"
 
+#include <QFontDatabase>
+#include <QResource>
 #include <QStringList>
 
 namespace ui {
 
+namespace {
+
+// Registered once, on first use: the face is read in place from the program's resources.
+bool registerEmbeddedFace() {
+    const QResource resource(QStringLiteral(":/fonts/song-subset.ttf"));
+    return QFontDatabase::addApplicationFontFromData(resource.uncompressedData()) >= 0;
+}
+
+} // namespace
+
+const QString SongFont::kEmbeddedFamily = QStringLiteral("AR PL UMing CN Subset");
+
 QFont SongFont::pixelFont(int pixels, bool bold, bool italic) {
-    // The first family a machine has wins; the free Song faces stand in on Linux desktops.
-    QFont font(QStringList{QStringLiteral("SimSun"), QStringLiteral("宋体"),
+    static const bool registered = registerEmbeddedFace();
+    Q_UNUSED(registered);
+    // The program's own cut of the face first. A character it lacks (a folder's name in a
+    // message) comes from the next family a machine has: the whole face, or another Song face.
+    QFont font(QStringList{kEmbeddedFamily, QStringLiteral("SimSun"), QStringLiteral("宋体"),
                            QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Serif CJK SC")});
     font.setPixelSize(pixels);
     font.setBold(bold);

@@ -3,6 +3,7 @@
 #include "engine/KeyTable.h"
 
 #include <QFont>
+#include <QString>
 
 namespace ui {
 
@@ -16,6 +17,9 @@ class SongFont {
     static constexpr int k12pt = 16;
     static constexpr int k15pt = 20;
     static constexpr int k21_75pt = 29;
+
+    // The family name of the face carried inside the program (resources/fonts).
+    static const QString kEmbeddedFamily;
 
     static QFont pixelFont(int pixels, bool bold = false, bool italic = false);
     static QFont caption(engine::CaptionFont kind);

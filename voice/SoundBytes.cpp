@@ -1,17 +1,17 @@
 #include "voice/SoundBytes.h"
 
+#include "voice/SoundLibraries.h"
+
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <unistd.h>
 
 namespace voice {
 
-SNDFILE* SoundBytes::open(SF_INFO& info) {
+SNDFILE* SoundBytes::open(const SoundLibraries& libraries, SF_INFO& info) {
     static SF_VIRTUAL_IO io{&SoundBytes::length, &SoundBytes::seek, &SoundBytes::read,
                             &SoundBytes::write, &SoundBytes::tell};
     position_ = 0;
-    return sf_open_virtual(&io, SFM_READ, &info, this);
+    return libraries.openVirtual(&io, SFM_READ, &info, this);
 }
 
 sf_count_t SoundBytes::length(void* user) {
@@ -49,34 +49,6 @@ sf_count_t SoundBytes::read(void* destination, sf_count_t count, void* user) {
 
 sf_count_t SoundBytes::tell(void* user) {
     return static_cast<SoundBytes*>(user)->position_;
-}
-
-bool SoundBytes::readCapped(int fd, std::size_t limit, std::size_t sizeHint,
-                            std::vector<std::uint8_t>& bytes) {
-    const std::size_t cap = limit + 1;
-    bytes.resize(std::clamp<std::size_t>(sizeHint + 1, 1, cap));
-    std::size_t filled = 0;
-    for (;;) {
-        if (filled == bytes.size()) {
-            if (bytes.size() == cap) {
-                break;
-            }
-            bytes.resize(std::min(bytes.size() * 2, cap));
-        }
-        const ssize_t n = ::read(fd, bytes.data() + filled, bytes.size() - filled);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return false;
-        }
-        if (n == 0) {
-            break;
-        }
-        filled += static_cast<std::size_t>(n);
-    }
-    bytes.resize(filled);
-    return true;
 }
 
 } // namespace voice

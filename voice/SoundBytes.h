@@ -4,9 +4,10 @@
 #include <cstdint>
 #include <sndfile.h>
 #include <span>
-#include <vector>
 
 namespace voice {
+
+class SoundLibraries;
 
 // A sound file already read into memory, opened with libsndfile through callbacks, so that
 // decoding is a pure function of the bytes and the file is read only once.
@@ -16,15 +17,9 @@ class SoundBytes {
     SoundBytes(const SoundBytes&) = delete;
     SoundBytes& operator=(const SoundBytes&) = delete;
 
-    // nullptr when libsndfile knows no format for the bytes. The caller closes the handle,
-    // and keeps this object alive until then.
-    SNDFILE* open(SF_INFO& info);
-
-    // Reads an open file descriptor into `bytes`, at most `limit` + 1 bytes so that a larger
-    // file is noticed. The size from fstat (`sizeHint`) only sets the first allocation,
-    // since the file may change while it is read. False on a read error.
-    static bool readCapped(int fd, std::size_t limit, std::size_t sizeHint,
-                           std::vector<std::uint8_t>& bytes);
+    // nullptr when libsndfile knows no format for the bytes. The caller closes the handle
+    // through the same library, and keeps this object alive until then.
+    SNDFILE* open(const SoundLibraries& libraries, SF_INFO& info);
 
   private:
     static sf_count_t length(void* user);

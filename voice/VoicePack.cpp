@@ -1,15 +1,17 @@
 #include "voice/VoicePack.h"
 
 #include "engine/ClipNumbers.h"
+#include "voice/CappedRead.h"
 #include "voice/ClipFolder.h"
 #include "voice/SoundBytes.h"
+#include "voice/SoundLibraries.h"
 #include "voice/UniqueFd.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <fcntl.h>
 #include <ostream>
-#include <samplerate.h>
 #include <sys/stat.h>
 #include <utility>
 #include <vector>
@@ -41,7 +43,7 @@ std::vector<float> downmix(const std::vector<float>& frames, int channels) {
 
 // A band-limited resampler: speech resampled by interpolating between samples would carry
 // audible aliasing and a dulled top.
-bool resample(std::vector<float>& mono, int fromRate) {
+bool resample(const SoundLibraries& libraries, std::vector<float>& mono, int fromRate) {
     if (fromRate == VoicePack::kSampleRate) {
         return true;
     }
@@ -53,7 +55,7 @@ bool resample(std::vector<float>& mono, int fromRate) {
     data.data_out = out.data();
     data.output_frames = static_cast<long>(out.size());
     data.src_ratio = ratio;
-    if (src_simple(&data, SRC_SINC_MEDIUM_QUALITY, 1) != 0) {
+    if (libraries.resample(&data, SRC_SINC_MEDIUM_QUALITY, 1) != 0) {
         return false;
     }
     out.resize(static_cast<std::size_t>(data.output_frames_gen));
@@ -91,8 +93,8 @@ VoicePack::Converted readFile(int dirFd, const std::string& name) {
         return refused("empty");
     }
     std::vector<std::uint8_t> bytes;
-    if (!SoundBytes::readCapped(file.get(), VoicePack::kMaxFileBytes,
-                                static_cast<std::size_t>(info.st_size), bytes)) {
+    if (!readCapped(file.get(), VoicePack::kMaxFileBytes, static_cast<std::size_t>(info.st_size),
+                    bytes)) {
         return refused("cannot be read");
     }
     return VoicePack::convert(bytes);
@@ -119,33 +121,41 @@ VoicePack::Converted VoicePack::convert(std::span<const std::uint8_t> bytes) {
     if (bytes.size() > kMaxFileBytes) {
         return refused("larger than 2 MB");
     }
+    std::string why;
+    const SoundLibraries* libraries = SoundLibraries::get(why);
+    if (libraries == nullptr) {
+        return refused(why);
+    }
     SoundBytes memory(bytes);
     SF_INFO info{};
-    SNDFILE* file = memory.open(info);
+    SNDFILE* file = memory.open(*libraries, info);
     if (file == nullptr) {
         return refused("not a sound file libsndfile can read");
     }
-    if (std::string why = checkInfo(info); !why.empty()) {
-        sf_close(file);
+    if (why = checkInfo(info); !why.empty()) {
+        libraries->close(file);
         return refused(why);
     }
     std::vector<float> frames(static_cast<std::size_t>(info.frames * info.channels));
-    const sf_count_t got = sf_readf_float(file, frames.data(), info.frames);
-    sf_close(file);
+    const sf_count_t got = libraries->readFloat(file, frames.data(), info.frames);
+    libraries->close(file);
     if (got <= 0) {
         return refused("no sound in it");
     }
     frames.resize(static_cast<std::size_t>(got * info.channels));
     std::vector<float> mono = downmix(frames, info.channels);
-    if (!resample(mono, info.samplerate) || mono.empty()) {
+    if (!resample(*libraries, mono, info.samplerate) || mono.empty()) {
         return refused("cannot be resampled");
     }
     PcmSound sound;
     sound.sampleRate = kSampleRate;
     sound.channels = 1;
-    sound.samples.resize(mono.size());
-    // Clips what lies beyond full scale instead of wrapping it round.
-    src_float_to_short_array(mono.data(), sound.samples.data(), static_cast<int>(mono.size()));
+    sound.samples.reserve(mono.size());
+    for (const float sample : mono) {
+        // What lies beyond full scale is clipped rather than wrapped round.
+        sound.samples.push_back(
+            static_cast<std::int16_t>(std::lround(std::clamp(sample, -1.0F, 1.0F) * 32767.0F)));
+    }
     return Converted{std::move(sound), {}};
 }
 

@@ -58,20 +58,12 @@ void useFonts() {
 }
 
 void decodePictures() {
-    const char* const pictures[] = {"skin.jpg",
-                                    "key-small.png",
-                                    "key-small-pressed.png",
-                                    "key-wide.png",
-                                    "key-wide-pressed.png",
-                                    "display.png",
-                                    "voice-indicator.gif",
-                                    "about-icon.png",
-                                    "about-cursor.png",
-                                    "record-tab.jpg",
-                                    "minimise.png",
-                                    "minimise-hover.png",
-                                    "close.png",
-                                    "close-hover.png"};
+    const char* const pictures[] = {
+        "skin.jpg#0",          "key-small.png",        "key-small-pressed.png",
+        "key-wide.png",        "key-wide-pressed.png", "display.png",
+        "voice-indicator.gif", "about-icon.png",       "about-cursor.png",
+        "record-tab.jpg",      "minimise.png",         "minimise-hover.png",
+        "close.png",           "close-hover.png"};
     for (const char* name : pictures) {
         const long long before = nowNs();
         const QPixmap pixmap = ui::Artwork::pixmap(QLatin1String(name));

@@ -1,5 +1,5 @@
-// Any bytes where a clip file should be: the decoder's own checks must hold whatever
-// libsndfile makes of them.
+// Any bytes where a clip file should be: the decoder must neither read out of bounds nor
+// return a sound its own limits refuse.
 #include <cstdint>
 #include <cstdlib>
 #include <span>

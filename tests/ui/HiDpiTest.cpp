@@ -1,9 +1,8 @@
+#include "ChildTest.h"
 #include "WindowHarness.h"
 
 #include "ui/Artwork.h"
 
-#include <QCoreApplication>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 using uitest::WindowHarness;
@@ -18,25 +17,14 @@ TEST(HiDpiChild, grab_is_double_size_and_uses_the_double_size_art) {
     const QPixmap grab = h.window.grab();
     EXPECT_EQ(grab.size(), QSize(528, 816));
     EXPECT_EQ(h.window.size(), QSize(264, 408));
-    const QPixmap skin = ui::Artwork::pixmap(QStringLiteral("skin.jpg"));
-    EXPECT_EQ(skin.size(), QSize(1052, 816));
+    const QPixmap skin = ui::Artwork::pixmap(QStringLiteral("skin.jpg#1"));
+    EXPECT_EQ(skin.size(), QSize(524, 816));
     EXPECT_DOUBLE_EQ(skin.devicePixelRatio(), 2.0);
-    EXPECT_EQ(skin.deviceIndependentSize(), QSizeF(526, 408));
+    EXPECT_EQ(skin.deviceIndependentSize(), QSizeF(262, 408));
 }
 
 TEST(HiDpi, window_is_sharp_at_twice_the_density) {
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
-    env.insert(QStringLiteral("CALC_HIDPI_CHILD"), QStringLiteral("1"));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--gtest_filter=HiDpiChild.*")});
-    ASSERT_TRUE(child.waitForFinished(60000));
-    const QByteArray output = child.readAll();
-    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(child.exitCode(), 0) << output.constData();
-    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.constData();
+    uitest::expectChildTestPasses(QStringLiteral("HiDpiChild.*"),
+                                  {{QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2")},
+                                   {QStringLiteral("CALC_HIDPI_CHILD"), QStringLiteral("1")}});
 }

@@ -3,9 +3,12 @@
 #include "settings/SettingsFile.h"
 #include "ui/AboutWindow.h"
 #include "ui/OptionsMenu.h"
+#include "ui/PopupSkin.h"
+#include "ui/SongFont.h"
 #include "ui/TitleButton.h"
 
 #include <QAbstractButton>
+#include <QFontInfo>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
@@ -27,6 +30,10 @@ struct SeenBox {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     int buttons = 0;
     bool seen = false;
+    int width = 0;
+    QColor face;
+    QString family;
+    QString ok;
 };
 
 // Answers the next modal box with OK, noting what it showed; a box that never comes fails
@@ -37,8 +44,15 @@ void answerNextBox(SeenBox& seen) {
         if (box == nullptr) {
             return;
         }
-        seen = {box->windowTitle(), box->text(), box->icon(),
-                static_cast<int>(box->buttons().size()), true};
+        seen = {box->windowTitle(),
+                box->text(),
+                box->icon(),
+                static_cast<int>(box->buttons().size()),
+                true,
+                box->width(),
+                box->palette().color(QPalette::Window),
+                QFontInfo(box->font()).family(),
+                box->button(QMessageBox::Ok)->text()};
         box->button(QMessageBox::Ok)->click();
     });
 }
@@ -126,6 +140,11 @@ TEST(Lifecycle, notices_are_modal_boxes_with_ok_only_and_no_icon) {
     EXPECT_EQ(seen.text, QStringLiteral("除数不能是零"));
     EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
     EXPECT_EQ(seen.buttons, 1);
+    EXPECT_EQ(seen.ok, QStringLiteral("确定"));
+    // In the skin's face and type, and wide enough for a title bar to show "提示" whole.
+    EXPECT_EQ(seen.face, QColor(ui::PopupSkin::kFace));
+    EXPECT_EQ(seen.family, ui::SongFont::kEmbeddedFamily);
+    EXPECT_GE(seen.width, ui::PopupSkin::kMinBoxWidth);
     // The keyboard works again straight after the box.
     EXPECT_TRUE(QTest::qWaitFor([&] { return h.window.isActiveWindow(); }, 2000));
     h.typeText(QStringLiteral(" 4"));

@@ -2,6 +2,7 @@
 
 #include "ui/DisplayBox.h"
 #include "ui/OptionsMenu.h"
+#include "ui/PopupSkin.h"
 
 #include <QCursor>
 #include <QTest>
@@ -89,6 +90,34 @@ TEST(OptionsMenu, colour_items_move_the_mark_and_repaint_the_number) {
     EXPECT_EQ(checkedItems(menu),
               (std::vector<MenuItem>{MenuItem::mensenyin, MenuItem::munkeey, MenuItem::munb,
                                      MenuItem::munt4, MenuItem::munread2}));
+}
+
+// A mark beside each checked item and nothing beside the others, in the skin's colours.
+TEST(OptionsMenu, draws_a_check_mark_only_beside_checked_items) {
+    WindowHarness h;
+    ui::OptionsMenu& menu = *h.window.optionsMenu();
+    EXPECT_EQ(menu.palette().color(QPalette::Window), QColor(ui::PopupSkin::kFace));
+    const QImage picture = menu.grab().toImage();
+    constexpr int kCheckColumn = 22; // from the frame to the captions
+    const qreal ratio = picture.devicePixelRatio();
+    for (const settings::MenuItemInfo& info : settings::menuItems()) {
+        if (!info.checkable) {
+            continue;
+        }
+        const QRect row = menu.actionGeometry(menu.action(info.item));
+        const QRgb background = picture.pixel(QPoint(row.right() - 2, row.center().y()) * ratio);
+        bool marked = false;
+        bool blank = true;
+        for (int y = row.top(); y <= row.bottom(); ++y) {
+            for (int x = row.left() + 2; x < row.left() + kCheckColumn; ++x) {
+                const QRgb pixel = picture.pixel(QPoint(x, y) * ratio);
+                marked = marked || (pixel & 0xffffff) == ui::PopupSkin::kCheckMark;
+                blank = blank && pixel == background;
+            }
+        }
+        EXPECT_EQ(marked, info.checkedAtStart) << info.caption;
+        EXPECT_EQ(blank, !info.checkedAtStart) << info.caption;
+    }
 }
 
 TEST(OptionsMenu, the_options_key_pops_the_menu_up) {

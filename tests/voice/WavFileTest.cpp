@@ -3,6 +3,7 @@
 #include "WavBytes.h"
 
 #include <chrono>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
@@ -45,6 +46,51 @@ TEST(WavFile, plays_what_there_is_of_a_data_chunk_cut_short) {
     const auto result = WavFile::decode(bytes);
     ASSERT_TRUE(result.ok()) << result.error;
     EXPECT_EQ(result.sound->frames(), 75);
+}
+
+// Wider and float samples keep their top 16 bits (floats scaled, clipped); a chunk the reader
+// does not know, odd-sized and padded, is stepped over; WAVE_FORMAT_EXTENSIBLE names PCM too.
+TEST(WavFile, reads_wider_and_float_samples_and_steps_over_unknown_chunks) {
+    const auto decoded = [](std::uint16_t tag, std::uint16_t bits, std::vector<std::uint8_t> data) {
+        const auto result = WavFile::decode(wavBytes({tag, 1, 8000, bits, std::move(data)}));
+        EXPECT_TRUE(result.ok()) << result.error;
+        return result.ok() ? result.sound->samples : std::vector<std::int16_t>{};
+    };
+    EXPECT_EQ(decoded(1, 24, {0xff, 0x34, 0x12, 0x00, 0x00, 0x80}),
+              (std::vector<std::int16_t>{0x1234, -32768}));
+    EXPECT_EQ(decoded(1, 32, {0xff, 0xff, 0x34, 0x12}), (std::vector<std::int16_t>{0x1234}));
+    std::vector<std::uint8_t> floats;
+    for (const float f : {0.5F, -2.0F, 3.0F}) {
+        std::uint32_t bits = 0;
+        std::memcpy(&bits, &f, sizeof bits);
+        voicetest::putLe(floats, bits, 4);
+    }
+    EXPECT_EQ(decoded(3, 32, floats), (std::vector<std::int16_t>{16384, -32768, 32767}));
+
+    std::vector<std::uint8_t> bytes = wavBytes({1, 1, 8000, 16, voicetest::pcm16({7, -7})});
+    // An odd-sized LIST chunk and its pad byte, between "fmt " and "data".
+    const std::vector<std::uint8_t> list = {'L', 'I', 'S', 'T', 3, 0, 0, 0, 'a', 'b', 'c', 0};
+    bytes.insert(bytes.begin() + 36, list.begin(), list.end());
+    // The same format as WAVE_FORMAT_EXTENSIBLE: a 40-byte "fmt " chunk naming PCM.
+    std::vector<std::uint8_t> extensible(bytes.begin(), bytes.begin() + 12);
+    voicetest::putTag(extensible, "fmt ");
+    voicetest::putLe(extensible, 40, 4);
+    extensible.insert(extensible.end(), bytes.begin() + 20, bytes.begin() + 36);
+    extensible[20] = 0xfe;
+    extensible[21] = 0xff;
+    voicetest::putLe(extensible, 22, 2); // extension size
+    voicetest::putLe(extensible, 16, 2); // valid bits
+    voicetest::putLe(extensible, 0, 4);  // channel mask
+    voicetest::putLe(extensible, 1, 2);  // sub-format: PCM
+    const std::vector<std::uint8_t> tail = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
+                                            0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71};
+    extensible.insert(extensible.end(), tail.begin(), tail.end());
+    extensible.insert(extensible.end(), bytes.begin() + 36, bytes.end());
+    for (const auto& file : {bytes, extensible}) {
+        const auto result = WavFile::decode(file);
+        ASSERT_TRUE(result.ok()) << result.error;
+        EXPECT_EQ(result.sound->samples, (std::vector<std::int16_t>{7, -7}));
+    }
 }
 
 struct RefusedCase {
