@@ -3,7 +3,7 @@
 
 #include "platform/AppFolder.h"
 #include "platform/ClipResources.h"
-#include "platform/QtClipPlayer.h"
+#include "platform/PulseClipPlayer.h"
 #include "platform/QtReadingTimer.h"
 #include "platform/SingleInstance.h"
 #include "settings/DisplayScale.h"
@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
     }
 
     ui::CalculatorWindow window;
-    platform::QtClipPlayer player;
+    platform::PulseClipPlayer player;
     settings::Program* running = nullptr;
     platform::QtReadingTimer timer([&running] {
         if (running != nullptr) {

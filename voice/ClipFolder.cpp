@@ -80,7 +80,14 @@ FolderStatus ClipFolder::prepare(const std::string& path) {
     if (fd < 0) {
         return statusOfOpenError(errno);
     }
-    const FolderStatus status = checkOpenFolder(fd);
+    FolderStatus status = checkOpenFolder(fd);
+    // An own folder left open to others (made by an older version, or by hand) is closed
+    // rather than refused: the clips in it are replaced at every start anyway.
+    struct stat opened {};
+    if ((status == FolderStatus::Ready || status == FolderStatus::OpenToOthers) &&
+        fstat(fd, &opened) == 0 && (opened.st_mode & 077) != 0) {
+        status = fchmod(fd, 0700) == 0 ? checkOpenFolder(fd) : FolderStatus::OpenToOthers;
+    }
     close(fd);
     return status;
 }
@@ -103,6 +110,18 @@ FolderStatus ClipFolder::checkOpenFolder(int dirFd) {
         return FolderStatus::OpenToOthers;
     }
     return FolderStatus::Ready;
+}
+
+int ClipFolder::openChecked(const std::string& path) {
+    if (path.empty()) {
+        return -1;
+    }
+    const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd >= 0 && checkOpenFolder(fd) != FolderStatus::Ready) {
+        close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 } // namespace voice

@@ -12,7 +12,7 @@ enum class FolderStatus {
     NotADirectory, // something other than a folder has the name
     SymbolicLink,  // the name is a link: it could point anywhere
     ForeignOwner,  // made by another user, who could swap the clips or plant links
-    OpenToOthers,  // group or others may write into it
+    OpenToOthers,  // group or others may write into it, and that could not be changed
 };
 
 const char* folderStatusText(FolderStatus status);
@@ -29,13 +29,18 @@ class ClipFolder {
     static std::string choosePath(const char* runtimeDir, const char* tmpDir, uid_t uid);
     static std::string defaultPath();
 
-    // Makes the folder with mode 0700 when it is missing, then checks it.
+    // Makes the folder with mode 0700 when it is missing, then checks it; an existing folder
+    // of the user's own is tightened to 0700.
     static FolderStatus prepare(const std::string& path);
 
     // Checks an open folder: not a link (the caller opens with O_NOFOLLOW), a folder, owned
     // by the running user (checked explicitly: permission bits do not stop root), closed to
     // others.
     static FolderStatus checkOpenFolder(int dirFd);
+
+    // Opens a folder without following a link and checks it; -1 when it is not Ready. The
+    // caller keeps the descriptor, so later opens inside it reach the folder checked here.
+    static int openChecked(const std::string& path);
 };
 
 } // namespace voice

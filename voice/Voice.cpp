@@ -1,20 +1,31 @@
 #include "voice/Voice.h"
 
+#include "voice/ClipFolder.h"
 #include "voice/ClipPlayer.h"
 
 #include <utility>
 
 namespace voice {
 
-Voice::Voice(ClipPlayer& player, std::string folder)
-    : player_(player), folder_(std::move(folder)) {}
+Voice::Voice(ClipPlayer& player, std::string folder) : player_(player) {
+    setFolder(std::move(folder));
+}
+
+void Voice::setFolder(std::string folder) {
+    folder_ = std::move(folder);
+    folderFd_ = std::make_shared<const UniqueFd>(ClipFolder::openChecked(folder_));
+}
 
 void Voice::playClip(int clip) {
     if (auto recorded = pack_.clip(clip)) {
         player_.playSamples(std::move(recorded));
         return;
     }
-    player_.play(clipPath(clip));
+    if (folder_.empty()) {
+        player_.play({});
+        return;
+    }
+    player_.playFile({folderFd_, std::to_string(clip) + ".wav", clipPath(clip)});
 }
 
 void Voice::playFallback() {

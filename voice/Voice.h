@@ -1,18 +1,21 @@
 #pragma once
 
+#include "voice/UniqueFd.h"
 #include "voice/VoicePack.h"
 
+#include <memory>
 #include <string>
-#include <utility>
 
 namespace voice {
 
 class ClipPlayer;
 
-// Plays clips by number from the clip folder. Without a usable folder every clip is asked
-// for by an empty name, which the player answers with the fallback sound: the program
-// keeps running and the keys still give an audible answer. A clip of the user's voice pack
-// is played from memory in place of the file.
+// Plays clips by number from the clip folder. The folder is opened and checked once, when
+// it is set, and held open; clips are then opened inside it, so what is played is what
+// was written there. Without a usable folder every clip is asked for by an empty name,
+// which the player answers with the fallback sound: the program keeps running and the keys
+// still give an audible answer. A clip of the user's voice pack is played from memory in
+// place of the file.
 class Voice {
   public:
     Voice(ClipPlayer& player, std::string folder);
@@ -23,13 +26,14 @@ class Voice {
     std::string clipPath(int clip) const;
 
     const std::string& folder() const { return folder_; }
-    void setFolder(std::string folder) { folder_ = std::move(folder); }
+    void setFolder(std::string folder);
     void setPack(VoicePack pack) { pack_ = std::move(pack); }
     const VoicePack& pack() const { return pack_; }
 
   private:
     ClipPlayer& player_;
     std::string folder_;
+    std::shared_ptr<const UniqueFd> folderFd_;
     VoicePack pack_;
 };
 

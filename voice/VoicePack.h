@@ -1,6 +1,7 @@
 #pragma once
 
 #include "voice/PcmSound.h"
+#include "voice/StreamFormat.h"
 
 #include <array>
 #include <cstddef>
@@ -20,7 +21,7 @@ namespace voice {
 // keeps the built-in clip; one that is refused keeps it too and says why, one line each.
 class VoicePack {
   public:
-    static constexpr int kSampleRate = 22050;
+    static constexpr int kSampleRate = StreamFormat::kRate;
     static constexpr std::size_t kMaxFileBytes = 2 * 1024 * 1024;
     static constexpr int kMaxMilliseconds = 3000;
 

@@ -172,11 +172,10 @@ WavResult WavFile::decode(std::span<const std::uint8_t> bytes) {
     return failure(format ? "no sound data" : "not a readable sound file");
 }
 
-WavResult WavFile::load(const std::string& path) {
-    if (path.empty()) {
-        return failure("no file name");
-    }
-    UniqueFd file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+namespace {
+
+WavResult readOpened(int fd, bool ownOnly) {
+    UniqueFd file(fd);
     if (!file.valid()) {
         return failure("cannot open file");
     }
@@ -184,11 +183,32 @@ WavResult WavFile::load(const std::string& path) {
     if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return failure("not a regular file");
     }
+    if (ownOnly && info.st_uid != geteuid()) {
+        return failure("another user's file");
+    }
     std::vector<std::uint8_t> bytes;
-    if (!readCapped(file.get(), kMaxFileBytes, static_cast<std::size_t>(info.st_size), bytes)) {
+    if (!readCapped(file.get(), WavFile::kMaxFileBytes, static_cast<std::size_t>(info.st_size),
+                    bytes)) {
         return failure("cannot read file");
     }
-    return decode(bytes);
+    return WavFile::decode(bytes);
+}
+
+} // namespace
+
+WavResult WavFile::load(const std::string& path) {
+    if (path.empty()) {
+        return failure("no file name");
+    }
+    return readOpened(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC), false);
+}
+
+WavResult WavFile::loadAt(int dirFd, const std::string& name) {
+    if (name.empty() || name.find('/') != std::string::npos) {
+        return failure("not a plain file name");
+    }
+    return readOpened(openat(dirFd, name.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC),
+                      true);
 }
 
 } // namespace voice

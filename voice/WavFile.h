@@ -33,6 +33,9 @@ class WavFile {
     // Reads at most kMaxFileBytes (+1 to notice a larger file) and decodes them. Only a
     // regular file is read: a FIFO at the clip's name must not hang the player.
     static WavResult load(const std::string& path);
+    // The same for a file in an open folder, refusing a link at the name and a file that
+    // is not the running user's own.
+    static WavResult loadAt(int dirFd, const std::string& name);
 };
 
 } // namespace voice

@@ -12,7 +12,7 @@
 
 #include "platform/AppFolder.h"
 #include "platform/ClipResources.h"
-#include "platform/QtClipPlayer.h"
+#include "platform/PulseClipPlayer.h"
 #include "platform/QtReadingTimer.h"
 #include "settings/Program.h"
 #include "ui/Artwork.h"
@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
     phase("window-built");
     PaintSpy spy(
         window, [] { phase("first-paint-event"); }, [] { phase("painted-and-flushed"); });
-    platform::QtClipPlayer player;
+    platform::PulseClipPlayer player;
     phase("clip-player");
     settings::Program* running = nullptr;
     platform::QtReadingTimer timer([&running] {

@@ -1,8 +1,8 @@
-// How long QtClipPlayer::play() holds up the caller. Keys come at human pace, so between
+// How long PulseClipPlayer::play() holds up the caller. Keys come at human pace, so between
 // two measured calls the worker is given time to take the request, and every call takes the
 // full way: hand-over plus wake-up of the worker thread.
 
-#include "platform/QtClipPlayer.h"
+#include "platform/PulseClipPlayer.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
@@ -13,7 +13,7 @@
 namespace {
 
 void playCall(benchmark::State& state) {
-    platform::QtClipPlayer player;
+    platform::PulseClipPlayer player;
     const std::string path = "/nonexistent/105.wav"; // the fallback: no file system cost
     for (auto _ : state) {
         player.play(path);

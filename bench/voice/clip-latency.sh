@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Call-to-first-audio latency of the program's sound layer at a private PulseAudio null
-# sink: a tone that sounds from its first sample is played 25 times through QtClipPlayer
+# sink: a tone that sounds from its first sample is played 25 times through PulseClipPlayer
 # and its onset found in the sink's monitor.
 #
 #   bench/voice/clip-latency.sh <clip_play_tool> [plays]

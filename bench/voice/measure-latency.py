@@ -57,7 +57,9 @@ def main():
     blocks, stop = [], threading.Event()
     reader = threading.Thread(target=record, args=(recorder, blocks, stop), daemon=True)
     reader.start()
-    time.sleep(1.0)  # until the monitor delivers in small blocks
+    # A fresh null sink has rendered up to two seconds ahead in its first blocks; sound
+    # played before that time has passed is heard late, which is not the player's doing.
+    time.sleep(2.5)
     events = [f"{i * SPACING_MS}:{tone}" for i in range(plays)]
     output = subprocess.run([tool, *events], capture_output=True, text=True, check=True)
     time.sleep(0.3)

@@ -6,7 +6,7 @@
 // Prints one line per play: "play <at ms> <steady clock ns at the call> <call µs> <file>",
 // then "shutdown <ms>" for the time the player took to shut down.
 
-#include "platform/QtClipPlayer.h"
+#include "platform/PulseClipPlayer.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -46,7 +46,7 @@ long long nanoseconds(Clock::time_point t) {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(t.time_since_epoch()).count();
 }
 
-void playNow(platform::QtClipPlayer& player, const Event& event) {
+void playNow(platform::PulseClipPlayer& player, const Event& event) {
     const auto before = Clock::now();
     player.play(event.file);
     const auto after = Clock::now();
@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: clip_play_tool [--end MS] AT_MS:FILE ...\n");
         return 2;
     }
-    auto player = std::make_unique<platform::QtClipPlayer>();
+    auto player = std::make_unique<platform::PulseClipPlayer>();
     for (const Event& event : events) {
         QTimer::singleShot(event.atMs, Qt::PreciseTimer, &app,
                            [&player, event] { playNow(*player, event); });

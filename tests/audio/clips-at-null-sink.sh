@@ -87,10 +87,11 @@ after_onset=$(sox "$work/capture.wav" -n silence 1 0.005 -40d stat 2>&1 |
 check "something was heard at the sink" "a > 0 && a < t" a="$after_onset" t="$total"
 onset=$(awk -v t="$total" -v a="$after_onset" 'BEGIN { print t - a }')
 
-# The sox trim of the recorded stretch that belongs to the play at <ms>, from just before it.
+# The sox trim of the recorded stretch that belongs to the play at <ms>, from just before it
+# (or from the start of the recording, which may begin less than 0.1 s before the first sound).
 stretch() {
   local at_ms=$1 seconds=$2
-  echo trim "$(awk -v o="$onset" -v m="$at_ms" 'BEGIN { print o + m / 1000 - 0.1 }')" "$seconds"
+  echo trim "$(awk -v o="$onset" -v m="$at_ms" 'BEGIN { s = o + m / 1000 - 0.1; printf "%.4f", (s > 0 ? s : 0) }')" "$seconds"
 }
 capture=$work/capture.wav
 

@@ -47,6 +47,14 @@ TEST(ClipFolder, creates_a_missing_folder_private_to_the_user) {
     EXPECT_EQ(info.st_mode & 0777, 0700u);
     EXPECT_EQ(info.st_uid, geteuid());
     EXPECT_EQ(ClipFolder::prepare(folder), FolderStatus::Ready) << "an existing own folder";
+
+    // An own folder left open to the group or everyone is closed, not refused.
+    for (const mode_t open : {0777u, 0770u, 0755u}) {
+        ASSERT_EQ(chmod(folder.c_str(), open), 0);
+        EXPECT_EQ(ClipFolder::prepare(folder), FolderStatus::Ready) << std::oct << open;
+        ASSERT_EQ(lstat(folder.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0700u) << std::oct << open;
+    }
 }
 
 struct RefusalCase {
@@ -78,18 +86,6 @@ TEST(ClipFolder, refuses_a_folder_someone_else_could_control) {
              }
          },
          FolderStatus::ForeignOwner},
-        {"writable by everyone",
-         [](const TempDir&, const std::string& f) {
-             mkdir(f.c_str(), 0700);
-             chmod(f.c_str(), 0777);
-         },
-         FolderStatus::OpenToOthers},
-        {"writable by the group",
-         [](const TempDir&, const std::string& f) {
-             mkdir(f.c_str(), 0700);
-             chmod(f.c_str(), 0770);
-         },
-         FolderStatus::OpenToOthers},
     };
     for (const RefusalCase& c : cases) {
         TempDir dir;

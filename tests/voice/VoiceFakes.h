@@ -3,6 +3,7 @@
 #include "voice/ClipPlayer.h"
 #include "voice/ReadingTimer.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
