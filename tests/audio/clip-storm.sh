@@ -28,11 +28,6 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 1' INT TERM
 
-unavailable() {
-  echo "$1" >&2
-  [[ "${CI:-}" == true ]] && exit 1
-  exit 77
-}
 for command in pulseaudio pactl parecord sox; do
   command -v "$command" >/dev/null || unavailable "$command is not installed"
 done

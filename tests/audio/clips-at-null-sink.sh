@@ -23,14 +23,6 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 1' INT TERM
 
-unavailable() {
-  echo "$1" >&2
-  if [[ "${CI:-}" == true ]]; then
-    exit 1
-  fi
-  exit 77
-}
-
 failures=0
 check() { # description, a condition for awk, then the measured values as name=value
   local description=$1 condition=$2 value

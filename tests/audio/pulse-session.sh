@@ -7,6 +7,13 @@
 PULSE_PIDS=()
 PULSE_RUNTIME=""
 
+# A tool or service the test needs is missing: skipped (77), but a failure under CI.
+unavailable() {
+  echo "$1" >&2
+  [[ "${CI:-}" == true ]] && exit 1
+  exit 77
+}
+
 pulse_cleanup() {
   local pid
   for pid in "${PULSE_PIDS[@]}"; do
