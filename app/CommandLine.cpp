@@ -22,6 +22,7 @@ struct Option {
 constexpr Option kOptions[] = {
     {"help", 'h', "", "print this help and exit", Action::Help},
     {"version", 'v', "", "print the version and exit", Action::Version},
+    {"scale", 0, "F", "draw everything F times larger, F from 1 to 4", Action::Value},
 };
 
 // Qt's options, which QApplication takes from the same command line. Qt accepts them with one
@@ -62,6 +63,9 @@ constexpr std::string_view kShortcutHelp[][2] = {
     {"F1", "open the About window"},
     {"Ctrl+S", "save the record (while the record panel is open)"},
     {"Ctrl+Q", "exit"},
+    {"F5", "read the number on the display aloud again"},
+    {"Ctrl+C", "copy the number on the display"},
+    {"Ctrl+V", "enter a number from the clipboard (only with keyboard input on)"},
 };
 
 CommandLine::Result stop(int status, std::string output, std::string error) {

@@ -6,13 +6,18 @@
 #include "platform/PulseClipPlayer.h"
 #include "platform/QtReadingTimer.h"
 #include "platform/SingleInstance.h"
+#include "settings/DisplayScale.h"
 #include "settings/Program.h"
 #include "ui/CalculatorWindow.h"
 #include "voice/ClipExtractor.h"
 #include "voice/ClipFolder.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <cstdio>
+#include <memory>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -35,6 +40,37 @@ std::string extractClips() {
     return folder;
 }
 
+void setScaleFactor(double factor) {
+    qputenv("QT_SCALE_FACTOR", QByteArray::number(factor, 'g', 6));
+}
+
+// Starts Qt at the factor --scale asks for, or at a smaller one when the widest window would
+// not fit the screen at it. The screen is known only once Qt runs, and Qt reads its factor
+// only as it starts, so a factor too large costs a second start. `arguments` keeps the
+// command line whole for that: QApplication takes its own options out of what it is given.
+std::unique_ptr<QApplication> startQt(int& argc, char** argv, std::optional<double> scale,
+                                      std::vector<char*>& arguments, int& argumentCount) {
+    if (!scale) {
+        return std::make_unique<QApplication>(argc, argv);
+    }
+    // Qt's own factor draws everything, menus and message boxes too, with the double-size
+    // artwork; the option takes its place.
+    setScaleFactor(*scale);
+    arguments.assign(argv, argv + argc + 1);
+    argumentCount = argc;
+    auto app = std::make_unique<QApplication>(argc, argv);
+    if (const QScreen* screen = QGuiApplication::primaryScreen(); screen != nullptr) {
+        const QSize area = screen->availableGeometry().size() * *scale;
+        if (const double fitted = settings::DisplayScale::fit(*scale, area.width(), area.height());
+            fitted < *scale) {
+            app.reset();
+            setScaleFactor(fitted);
+            app = std::make_unique<QApplication>(argumentCount, arguments.data());
+        }
+    }
+    return app;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -46,7 +82,17 @@ int main(int argc, char** argv) {
         return command.status;
     }
 
-    QApplication app(argc, argv);
+    std::optional<double> scale;
+    if (const auto given = command.values.find("scale"); given != command.values.end()) {
+        scale = settings::DisplayScale::parse(given->second);
+        if (!scale) {
+            std::fputs("yuyin-jisuanqi: --scale takes a number from 1 to 4 (try --help)\n", stderr);
+            return CommandLine::kUsageError;
+        }
+    }
+    std::vector<char*> arguments;
+    int argumentCount = 0;
+    const std::unique_ptr<QApplication> app = startQt(argc, argv, scale, arguments, argumentCount);
     // The per-user data folder of an installed copy is …/yuyin-jisuanqi.
     QApplication::setOrganizationName(QString());
     QApplication::setApplicationName(QStringLiteral("yuyin-jisuanqi"));
@@ -73,9 +119,9 @@ int main(int argc, char** argv) {
     running = &program;
     window.attach(program);
 
-    QObject::connect(&window, &ui::CalculatorWindow::ended, &app, &QApplication::quit);
+    QObject::connect(&window, &ui::CalculatorWindow::ended, app.get(), &QApplication::quit);
     SignalWatcher signalWatcher;
-    QObject::connect(&signalWatcher, &SignalWatcher::signalled, &app, [] {
+    QObject::connect(&signalWatcher, &SignalWatcher::signalled, app.get(), [] {
         // The main window's close counts as the system's; the About window goes with it.
         QApplication::closeAllWindows();
         QApplication::quit();

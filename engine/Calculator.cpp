@@ -78,9 +78,12 @@ void Calculator::typeCharacter(int code) {
     if (info == nullptr) {
         return;
     }
-    // Enter and "=" go straight to equals, as the equals key itself does.
+    // Enter and "=" go straight to equals, as the equals key itself does. While a reading
+    // holds the keys they wait too: a reading of an entry leaves a calculation to finish.
     if (info->key == Key::Equals) {
-        pressEquals();
+        if (!state_.speaking) {
+            pressEquals();
+        }
     } else {
         press(info->key);
     }
@@ -112,6 +115,11 @@ void Calculator::pressDigitOrPoint(int index) {
         entry += entry.empty() ? "0." : ".";
         clip = kClipPoint;
     }
+    showNewEntry(entry);
+    play(clip);
+}
+
+void Calculator::showNewEntry(const std::string& entry) {
     state_.resultShown = false;
     state_.resultText.clear();
     if (!state_.operand2.empty()) {
@@ -119,7 +127,6 @@ void Calculator::pressDigitOrPoint(int index) {
     }
     state_.displayText = entry;
     showDisplay();
-    play(clip);
 }
 
 void Calculator::pressSign() {
@@ -293,6 +300,31 @@ void Calculator::finishResult(double result) {
 std::string Calculator::buildRecordLine() const {
     return recordOperand(state_.operand1) + kOperatorSymbols[state_.pendingOp] +
            recordOperand(state_.operand2) + "=" + cutDecimals(state_.resultText);
+}
+
+bool Calculator::atNewNumber() const {
+    const std::string& entry = state_.operatorSet ? state_.operand2 : state_.operand1;
+    return !state_.speaking && entry.empty();
+}
+
+bool Calculator::enterNumber(const std::string& entry) {
+    if (!atNewNumber() || entry.size() > kMaxEntryLength) {
+        return false;
+    }
+    if (entry.empty()) {
+        // Like the "0" key on an empty entry: shown, never stored.
+        state_.displayText = "0";
+        showDisplay();
+        return true;
+    }
+    target() = entry;
+    showNewEntry(entry);
+    return true;
+}
+
+std::string Calculator::shownNumber() const {
+    return state_.resultShown ? engine::shownNumber(state_.resultText, true, state_.keepDecimals)
+                              : engine::shownNumber(state_.displayText, false, state_.keepDecimals);
 }
 
 void Calculator::resetCalculator() {

@@ -37,8 +37,17 @@ class Calculator {
     void setKeyboardOn(bool on) { keyboardOn_ = on; }
     bool keyboardOn() const { return keyboardOn_; }
     void setNoTitleHover(bool value) { state_.noTitleHover = value; }
-    // The reading of a result has played its last character.
+    // A reading holds the keys from its start until its last character has been played.
+    void beginSpeaking() { state_.speaking = true; }
     void finishSpeaking() { state_.speaking = false; }
+
+    // A new number may start: an empty entry, after an operator, or after a result.
+    bool atNewNumber() const;
+    // Puts a whole entry in place, silently, as if its characters had been typed there.
+    // Refused (false) unless a new number may start.
+    bool enterNumber(const std::string& entry);
+    // The number on the display, as it is copied out.
+    std::string shownNumber() const;
 
     // Overflow estimate for multiplying two operand texts; 12 or more is refused.
     static int yicu(const std::string& t1, const std::string& t2);
@@ -47,6 +56,8 @@ class Calculator {
     std::string& target();
     bool lengthGateOpen() const;
     void play(int clip);
+    // A digit or point has gone into the entry: it replaces any result on the display.
+    void showNewEntry(const std::string& entry);
     bool chainOperator();
     bool evaluate(bool testZeroDivisor, double& result);
     void finishResult(double result);

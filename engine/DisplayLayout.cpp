@@ -43,14 +43,17 @@ std::string fitExponentForm(const std::string& text) {
     return mantissa + tail;
 }
 
+std::string withKeptDecimals(const std::string& text, bool resultShown, int keepDecimals) {
+    if (resultShown && keepDecimals > 1 && findPoint(text) != 0) {
+        return cutShownDecimals(text, keepDecimals);
+    }
+    return text;
+}
+
 } // namespace
 
 DisplayLayout layoutDisplay(const std::string& displayText, bool resultShown, int keepDecimals) {
-    std::string text = displayText;
-    if (resultShown && keepDecimals > 1 && findPoint(text) != 0) {
-        text = cutShownDecimals(text, keepDecimals);
-    }
-    text = fitExponentForm(text);
+    std::string text = fitExponentForm(withKeptDecimals(displayText, resultShown, keepDecimals));
 
     // The overflow marker takes no slot, so a repaint of a marked text lands where the
     // first painting put it.
@@ -64,6 +67,14 @@ DisplayLayout layoutDisplay(const std::string& displayText, bool resultShown, in
         text.insert(0, "E");
     }
     return DisplayLayout{text, (kDisplaySlots - n) * kDisplayAdvanceTwips, kDisplayTopTwips};
+}
+
+std::string shownNumber(const std::string& displayText, bool resultShown, int keepDecimals) {
+    std::string text = withKeptDecimals(displayText, resultShown, keepDecimals);
+    if (!text.empty() && text.front() == 'E') {
+        text.erase(0, 1);
+    }
+    return text;
 }
 
 } // namespace engine

@@ -23,4 +23,8 @@ inline constexpr int kDisplayTopTwips = 170;
 // the "E" marker to an integer part too long for the box, and places the text.
 DisplayLayout layoutDisplay(const std::string& displayText, bool resultShown, int keepDecimals);
 
+// The number the display stands for, as text to hand on: a result's decimals cut as shown,
+// but neither the overflow marker nor the cut that fits an exponent form into the box.
+std::string shownNumber(const std::string& displayText, bool resultShown, int keepDecimals);
+
 } // namespace engine

@@ -1,9 +1,12 @@
 #include "settings/Program.h"
 
 #include "engine/ClipNumbers.h"
+#include "engine/PastedNumber.h"
 #include "record/RecordSaver.h"
 #include "settings/SettingsFile.h"
 #include "voice/ReadingTimer.h"
+
+#include <iostream>
 
 namespace settings {
 namespace {
@@ -35,6 +38,8 @@ void Program::startUp() {
     calc_.resetCalculator();
     view_.paintKeyFaces();
     voice_.setFolder(extractClips_ ? extractClips_() : std::string());
+    // The user's own recordings are converted now, so that a key never waits for them.
+    voice_.setPack(voice::VoicePack::load(appFolder_ + "/voice", std::cerr));
     loadSettings();
     // A copy killed while writing leaves its temporary files; stale ones go now.
     SettingsFile::removeLeftovers(appFolder_);
@@ -375,6 +380,37 @@ void Program::showNotice(const std::string& text) {
 void Program::startReading(const std::string& resultText) {
     std::string text = resultText;
     reader_.startReading(text, readDecimals_);
+}
+
+void Program::readAloud(const std::string& text, int decimals) {
+    calc_.beginSpeaking();
+    reader_.readNow(text, decimals);
+}
+
+void Program::readAgain() {
+    const engine::CalculatorState& state = calc_.state();
+    if (!state.voiceOn || state.speaking) {
+        return;
+    }
+    if (state.resultShown) {
+        readAloud(state.resultText, readDecimals_);
+    } else {
+        // An entry is read as typed, every decimal of it.
+        readAloud(calc_.shownNumber(), static_cast<int>(engine::kMaxEntryLength));
+    }
+}
+
+void Program::pasteText(const std::string& text) {
+    const engine::CalculatorState& state = calc_.state();
+    if (!calc_.keyboardOn() || state.speaking) {
+        return;
+    }
+    const std::optional<std::string> entry = engine::pastedEntry(text);
+    if (entry && calc_.enterNumber(*entry)) {
+        readAgain();
+    } else if (state.voiceOn) {
+        voice_.playFallback();
+    }
 }
 
 void Program::popupOptionsMenu() {

@@ -46,6 +46,13 @@ class Program : public engine::CalculatorEvents {
     // The window is closed by the desktop or a signal rather than by the exit key.
     void systemClose();
     void timerTick() { reader_.tick(); }
+    // Reads the number on the display aloud again: a result as after equals, an entry in
+    // full. Only the speaking state changes.
+    void readAgain();
+    // The number on the display, for the clipboard.
+    std::string copyText() const { return calc_.shownNumber(); }
+    // Enters a pasted number where a new number starts, whole or not at all.
+    void pasteText(const std::string& text);
     // The pointer has been over a title button: its hover face now stays until the pointer
     // next crosses the window's background.
     void titleHovered() { calc_.setNoTitleHover(false); }
@@ -89,6 +96,7 @@ class Program : public engine::CalculatorEvents {
     void toggleKeyboard();
     void showAbout();
     void exitAction();
+    void readAloud(const std::string& text, int decimals);
 
     MainView& view_;
     voice::ReadingTimer& timer_;

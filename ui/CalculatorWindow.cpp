@@ -19,6 +19,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDialog>
@@ -28,6 +29,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 
@@ -87,6 +89,8 @@ CalculatorWindow::~CalculatorWindow() {
 void CalculatorWindow::buildImages() {
     display_ = new DisplayBox(Artwork::pixmap(QStringLiteral("display.png")),
                               Artwork::pixmap(QStringLiteral("voice-indicator.gif")), this);
+    connect(display_, &DisplayBox::readAloudAsked, this,
+            [this] { forward([](auto& p) { p.readAgain(); }); });
 
     aboutIcon_ = new ClickableLabel(Artwork::pixmap(QStringLiteral("about-icon.png")), this);
     aboutIcon_->setObjectName(QStringLiteral("Image10"));
@@ -296,19 +300,26 @@ void CalculatorWindow::setWidthTwips(int width) {
     platform::WindowShape::apply(*this);
 }
 
+// Positions are kept at 15 twips to a pixel of the screen, so that a window drawn larger
+// (--scale, or a dense screen) still opens where it was left.
+double CalculatorWindow::screenScale() const {
+    const QScreen* shown = screen();
+    return shown != nullptr && shown->devicePixelRatio() > 0 ? shown->devicePixelRatio() : 1.0;
+}
+
 void CalculatorWindow::moveToTwips(float left, float top) {
     placedTwips_ = QPointF(left, top);
-    move(toPixels(left), toPixels(top));
+    move(toPixels(left / screenScale()), toPixels(top / screenScale()));
 }
 
 // A compositor reports every window at 0, 0; the place the program last gave the window is
 // what it saves there instead, so that a saved position survives a run.
 float CalculatorWindow::leftTwips() const {
-    return static_cast<float>(compositorPlaces() ? placedTwips_.x() : toTwips(x()));
+    return static_cast<float>(compositorPlaces() ? placedTwips_.x() : toTwips(x()) * screenScale());
 }
 
 float CalculatorWindow::topTwips() const {
-    return static_cast<float>(compositorPlaces() ? placedTwips_.y() : toTwips(y()));
+    return static_cast<float>(compositorPlaces() ? placedTwips_.y() : toTwips(y()) * screenScale());
 }
 
 float CalculatorWindow::widthTwips() const {
@@ -441,6 +452,9 @@ bool CalculatorWindow::typed(QObject* watched, QEvent* event) {
         return false;
     }
     const auto& press = *static_cast<QKeyEvent*>(event);
+    if (hearCopyOrPaste(press)) {
+        return true;
+    }
     if (const std::optional<settings::Shortcut> shortcut = ShortcutKey::of(press)) {
         // A held key repeats; one press is one save, one menu.
         if (!press.isAutoRepeat()) {
@@ -457,6 +471,29 @@ bool CalculatorWindow::typed(QObject* watched, QEvent* event) {
     }
     for (int code : codes) {
         program_->characterTyped(code);
+    }
+    return true;
+}
+
+// Shortcuts rather than characters: they work whether typed input is on or off (the
+// program decides what each does then), and the control characters they type stay unread.
+bool CalculatorWindow::hearCopyOrPaste(const QKeyEvent& key) {
+    const bool hear = key.key() == Qt::Key_F5 && key.modifiers() == Qt::NoModifier;
+    const bool copy = key.matches(QKeySequence::Copy);
+    const bool paste = key.matches(QKeySequence::Paste);
+    if (!hear && !copy && !paste) {
+        return false;
+    }
+    // A held key repeats; one press is one reading, one paste.
+    if (key.isAutoRepeat()) {
+        return true;
+    }
+    if (hear) {
+        program_->readAgain();
+    } else if (copy) {
+        QGuiApplication::clipboard()->setText(QString::fromStdString(program_->copyText()));
+    } else {
+        program_->pasteText(QGuiApplication::clipboard()->text().toStdString());
     }
     return true;
 }

@@ -12,6 +12,7 @@
 #include <array>
 #include <memory>
 
+class QKeyEvent;
 class QPainter;
 
 namespace settings {
@@ -97,10 +98,12 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     RecordPanel& panel();
     // Under a compositor the window neither knows nor chooses where it is.
     bool compositorPlaces() const { return system_ == WindowSystem::Kind::Compositor; }
+    double screenScale() const;
     bool isBackground(const QPoint& pos) const;
     bool startSystemMove();
     void paintOutlineClip(QPainter& painter) const;
     bool typed(QObject* watched, QEvent* event);
+    bool hearCopyOrPaste(const QKeyEvent& key);
     void aboutClosed();
     void bringForward();
     // Runs a forwarder only while a program is attached and has not ended.

@@ -4,6 +4,12 @@
 
 namespace ui {
 
+namespace {
+
+const QString kReadAloud = QStringLiteral("朗读");
+
+} // namespace
+
 DisplayAccessible::DisplayAccessible(DisplayBox* box)
     : QAccessibleWidget(box, QAccessible::StaticText) {}
 
@@ -37,11 +43,31 @@ void* DisplayAccessible::interface_cast(QAccessible::InterfaceType type) {
     if (type == QAccessible::ValueInterface) {
         return static_cast<QAccessibleValueInterface*>(this);
     }
+
     return QAccessibleWidget::interface_cast(type);
 }
 
 QVariant DisplayAccessible::currentValue() const {
     return box()->text();
+}
+
+QStringList DisplayAccessible::actionNames() const {
+    return QAccessibleWidget::actionNames() << kReadAloud;
+}
+
+void DisplayAccessible::doAction(const QString& actionName) {
+    if (actionName == kReadAloud) {
+        emit box()->readAloudAsked();
+    } else {
+        QAccessibleWidget::doAction(actionName);
+    }
+}
+
+QStringList DisplayAccessible::keyBindingsForAction(const QString& actionName) const {
+    if (actionName == kReadAloud) {
+        return {QStringLiteral("F5")};
+    }
+    return QAccessibleWidget::keyBindingsForAction(actionName);
 }
 
 } // namespace ui

@@ -7,7 +7,7 @@ namespace ui {
 class DisplayBox;
 
 // What a screen reader is told about the display: its name, and the number it shows as its
-// value and description.
+// value and description. Its one action reads the number aloud again, as F5 does.
 class DisplayAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
   public:
     explicit DisplayAccessible(DisplayBox* box);
@@ -23,6 +23,10 @@ class DisplayAccessible : public QAccessibleWidget, public QAccessibleValueInter
     QVariant maximumValue() const override { return {}; }
     QVariant minimumValue() const override { return {}; }
     QVariant minimumStepSize() const override { return {}; }
+
+    QStringList actionNames() const override;
+    void doAction(const QString& actionName) override;
+    QStringList keyBindingsForAction(const QString& actionName) const override;
 
   private:
     static QAccessibleInterface* create(const QString& className, QObject* object);

@@ -34,6 +34,8 @@ class DisplayBox : public QWidget {
   signals:
     // The drawn number was handed to assistive technology.
     void announced(const QString& text);
+    // A screen reader asked to hear the number again.
+    void readAloudAsked();
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -54,6 +54,12 @@ void SpeechReader::startReading(std::string& resultText, int readDecimals) {
     timer_.start(kTimer1IntervalMs);
 }
 
+void SpeechReader::readNow(const std::string& text, int readDecimals) {
+    std::string trimmed = text;
+    startReading(trimmed, readDecimals);
+    tick();
+}
+
 void SpeechReader::tick() {
     if (!timer_.active()) {
         return;

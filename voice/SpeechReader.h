@@ -22,6 +22,8 @@ class SpeechReader {
 
     // Trims resultText in place (the caller keeps the trimmed text) and starts the timer.
     void startReading(std::string& resultText, int readDecimals);
+    // Reads a text the same way, its first character at once rather than a step later.
+    void readNow(const std::string& text, int readDecimals);
     // One step of Timer1: plays the next character; after the last one stops the timer and
     // calls onFinished.
     void tick();

@@ -17,11 +17,19 @@ void Voice::setFolder(std::string folder) {
 }
 
 void Voice::playClip(int clip) {
+    if (auto recorded = pack_.clip(clip)) {
+        player_.playSamples(std::move(recorded));
+        return;
+    }
     if (folder_.empty()) {
         player_.play({});
         return;
     }
     player_.playFile({folderFd_, std::to_string(clip) + ".wav", clipPath(clip)});
+}
+
+void Voice::playFallback() {
+    player_.play(std::string());
 }
 
 std::string Voice::clipPath(int clip) const {

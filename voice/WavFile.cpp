@@ -1,5 +1,7 @@
 #include "voice/WavFile.h"
 
+#include "voice/CappedRead.h"
+
 #include "voice/UniqueFd.h"
 
 #include <algorithm>
@@ -130,35 +132,6 @@ WavResult readSamples(std::span<const std::uint8_t> data, const Format& format) 
     return WavResult{std::move(sound), {}};
 }
 
-// Reads up to one byte more than the cap, so that a larger file is noticed; the size from
-// fstat only sets the first allocation, since the file may change while it is read.
-bool readCapped(int fd, std::size_t sizeHint, std::vector<std::uint8_t>& bytes) {
-    const std::size_t limit = WavFile::kMaxFileBytes + 1;
-    bytes.resize(std::min(sizeHint + 1, limit));
-    std::size_t filled = 0;
-    for (;;) {
-        if (filled == bytes.size()) {
-            if (bytes.size() == limit) {
-                break;
-            }
-            bytes.resize(std::min(bytes.size() * 2, limit));
-        }
-        const ssize_t n = read(fd, bytes.data() + filled, bytes.size() - filled);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return false;
-        }
-        if (n == 0) {
-            break;
-        }
-        filled += static_cast<std::size_t>(n);
-    }
-    bytes.resize(filled);
-    return true;
-}
-
 } // namespace
 
 // RIFF WAVE: a 12-byte header, then chunks of a tag, a length and the body, each padded to
@@ -214,7 +187,8 @@ WavResult readOpened(int fd, bool ownOnly) {
         return failure("another user's file");
     }
     std::vector<std::uint8_t> bytes;
-    if (!readCapped(file.get(), static_cast<std::size_t>(info.st_size), bytes)) {
+    if (!readCapped(file.get(), WavFile::kMaxFileBytes, static_cast<std::size_t>(info.st_size),
+                    bytes)) {
         return failure("cannot read file");
     }
     return WavFile::decode(bytes);

@@ -77,8 +77,10 @@ def save_folder_is_a_file(s):
     s.type_keys("2+2=")
     time.sleep(1.0)
     s.click(*SAVE_LABEL)
-    box = wait_for(lambda: s.xdotool("search", "--onlyvisible", "--name", "^语音计算器$",
-                                     check=False).split(), 10, "the failure message")[-1]
+    # The main window carries the same title, for the taskbar; the box is the other one.
+    box = wait_for(lambda: [w for w in s.xdotool("search", "--onlyvisible", "--name",
+                                                 "^语音计算器$", check=False).split()
+                            if w != s.window], 10, "the failure message")[-1]
     s.press_until_gone(box, "Return")
     check(os.path.isfile(os.path.join(s.app_dir, "save")), "the file in the way is untouched")
     check(s.program.poll() is None, "the program keeps running after the failed save")

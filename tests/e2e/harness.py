@@ -33,6 +33,29 @@ def wait_for(predicate, timeout, what, interval=0.02):
     raise TimeoutError(f"timed out waiting for {what}")
 
 
+class Checks:
+    """Checks that are counted rather than stopping at the first failure; a step that
+    cannot go on is one failure too."""
+
+    def __init__(self):
+        self.failures = []
+
+    def __call__(self, condition, what):
+        print(f"{'ok  ' if condition else 'FAIL'} {what}", flush=True)
+        if not condition:
+            self.failures.append(what)
+
+    def broke(self, error):
+        self.failures.append(f"{type(error).__name__}: {error}")
+        print(f"FAIL {error}", flush=True)
+
+    def exit_status(self):
+        if self.failures:
+            print(f"{len(self.failures)} check(s) failed", flush=True)
+            return 1
+        return 0
+
+
 class Session:
     """One sealed desktop: X server, optional sound server, the program's folders."""
 
@@ -137,12 +160,14 @@ class Session:
         return proc
 
     # -- the program --------------------------------------------------------------
-    def start(self, extra_env=None):
+    def start(self, extra_env=None, args=(), height=408):
+        """Starts the program and waits for its main window, known by its height."""
         env = dict(self.env)
         if extra_env:
             env.update(extra_env)
+        self.window_height = height
         self.log = open(os.path.join(self.root, "program.log"), "ab")
-        self.program = subprocess.Popen([self.program_path], env=env, cwd=self.root,
+        self.program = subprocess.Popen([self.program_path, *args], env=env, cwd=self.root,
                                         stdout=self.log, stderr=self.log)
         self.processes.append(self.program)
         self.window = wait_for(self._main_window, 30, "the main window")
@@ -157,7 +182,7 @@ class Session:
                            check=False).split()
         for wid in ids:
             geometry = self.geometry(wid)
-            if geometry and geometry[3] == 408:
+            if geometry and geometry[3] == self.window_height:
                 return wid
         return None
 

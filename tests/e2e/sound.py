@@ -2,19 +2,32 @@
 
 import array
 import math
-import wave
 
 WINDOW_MS = 5
 
 
+def read_capture(path):
+    """The samples (first channel) and rate of a 16-bit capture, also while it is still
+    being recorded, when its header does not yet give the data's length."""
+    with open(path, "rb") as f:
+        raw = f.read()
+    fmt = raw.find(b"fmt ")
+    data_at = raw.find(b"data", fmt)
+    if fmt < 0 or data_at < 0:
+        return array.array("h"), 22050
+    channels = int.from_bytes(raw[fmt + 10:fmt + 12], "little")
+    rate = int.from_bytes(raw[fmt + 12:fmt + 16], "little")
+    declared = int.from_bytes(raw[data_at + 4:data_at + 8], "little")
+    body = raw[data_at + 8:]
+    if 0 < declared < len(body):
+        body = body[:declared]
+    data = array.array("h", body[:len(body) // 2 * 2])
+    return (data[::channels] if channels > 1 else data), rate
+
+
 def envelope(path):
-    """RMS level in dBFS for every 5 ms of a 16-bit mono capture, with the window rate."""
-    with wave.open(path, "rb") as w:
-        rate = w.getframerate()
-        channels = w.getnchannels()
-        data = array.array("h", w.readframes(w.getnframes()))
-    if channels > 1:
-        data = data[::channels]
+    """RMS level in dBFS for every 5 ms of a 16-bit capture, with the window rate."""
+    data, rate = read_capture(path)
     step = rate * WINDOW_MS // 1000
     levels = []
     for start in range(0, len(data) - step + 1, step):

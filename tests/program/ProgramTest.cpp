@@ -357,6 +357,141 @@ TEST_F(ProgramTest, ExitStopsAReadingInProgress) {
     EXPECT_FALSE(timer.active());
 }
 
+namespace {
+
+// Clip number and time of every play; 0 stands for the fallback sound.
+std::vector<std::pair<int, int>> timeline(const voicetest::RecordingPlayer& player) {
+    std::vector<std::pair<int, int>> plays;
+    for (const auto& played : player.played) {
+        const std::string stem = fs::path(played.path).stem().string();
+        plays.emplace_back(stem.empty() ? 0 : std::stoi(stem), played.atMs);
+    }
+    return plays;
+}
+
+using Timeline = std::vector<std::pair<int, int>>;
+
+} // namespace
+
+TEST_F(ProgramTest, HearItAgainReadsTheDisplayAndChangesNothingElse) {
+    start();
+    press({Key::One, Key::Two, Key::Add, Key::Three, Key::Equals});
+    readToTheEnd();
+    const engine::CalculatorState before = program->calculator().state();
+    player.played.clear();
+    program->readAgain();
+    EXPECT_TRUE(program->calculator().state().speaking);
+    program->readAgain(); // a reading already runs
+    press({Key::Seven});
+    readToTheEnd();
+    EXPECT_EQ(timeline(player), (Timeline{{101, 900}, {105, 1350}})) << "first clip at once";
+    EXPECT_EQ(program->calculator().state().displayText, before.displayText);
+    EXPECT_EQ(program->calculator().state().resultText, before.resultText);
+
+    // An entry is read whole, and Enter waits until its reading is over.
+    press({Key::Add, Key::Zero, Key::Point, Key::One, Key::Two, Key::Five, Key::Sign});
+    player.played.clear();
+    program->readAgain();
+    program->characterTyped('\r');
+    EXPECT_FALSE(program->calculator().state().resultShown);
+    readToTheEnd();
+    EXPECT_EQ(timeline(player).size(), 6u);
+    EXPECT_EQ(timeline(player).front().first, 118);
+    EXPECT_EQ(program->calculator().state().displayText, "-0.125");
+
+    press({Key::Clear});
+    player.played.clear();
+    program->readAgain();
+    EXPECT_EQ(timeline(player), (Timeline{{100, clock.nowMs}})) << "an empty entry reads 零";
+    EXPECT_FALSE(program->calculator().state().speaking);
+
+    program->menuChosen(MenuItem::mensenyin);
+    player.played.clear();
+    program->readAgain();
+    EXPECT_TRUE(player.played.empty()) << "silent with the voice off";
+}
+
+TEST_F(ProgramTest, CopyGivesTheNumberAsShownWithoutItsMarker) {
+    start();
+    program->menuChosen(MenuItem::munkeey); // copying works with typed input off too
+    EXPECT_EQ(program->copyText(), "0");
+    press({Key::One, Key::Two, Key::Add, Key::Three, Key::Point, Key::Five});
+    EXPECT_EQ(program->copyText(), "3.5");
+    press({Key::Equals});
+    EXPECT_EQ(program->copyText(), "15.5");
+    readToTheEnd();
+    press({Key::Divide, Key::Three, Key::Equals});
+    EXPECT_EQ(program->copyText(), "5.1666") << "decimals cut as shown";
+    readToTheEnd();
+
+    // Too long for the box: marked or cut there, copied whole.
+    program->menuChosen(MenuItem::munkeey);
+    const auto type = [this](const std::string& keys) {
+        for (char c : keys) {
+            program->characterTyped(c);
+        }
+        readToTheEnd();
+    };
+    type(" 999999999999+999999999999+.5=");
+    EXPECT_EQ(program->calculator().state().displayText, "E1999999999998.5");
+    EXPECT_EQ(program->copyText(), "1999999999998.5");
+    program->menuChosen(MenuItem::munt);
+    type(" 999999999999/.0000000001=");
+    EXPECT_EQ(program->copyText(), "9.99999999999E+21");
+    EXPECT_TRUE(player.played.size() > 0);
+    player.played.clear();
+    program->copyText();
+    EXPECT_TRUE(player.played.empty());
+}
+
+TEST_F(ProgramTest, PasteEntersAWholeNumberWhereANumberStarts) {
+    start();
+    program->recordTabClicked();
+    press({Key::Clear});
+    player.played.clear();
+    program->pasteText("42.5");
+    EXPECT_EQ(program->calculator().state().displayText, "42.5");
+    EXPECT_EQ(timeline(player).front(), (std::pair<int, int>{104, clock.nowMs})) << "read aloud";
+    readToTheEnd();
+    EXPECT_EQ(timeline(player).size(), 4u);
+    press({Key::Add, Key::One, Key::Equals});
+    readToTheEnd();
+    EXPECT_EQ(program->records().lines().back(), "42.5+1=43.5");
+
+    // After a result and after an operator a new number starts; inside an entry it does not.
+    program->pasteText("\xEF\xBC\x91\xEF\xBC\x92");
+    readToTheEnd();
+    press({Key::Multiply});
+    program->pasteText(" -3 ");
+    readToTheEnd();
+    player.played.clear();
+    program->pasteText("4");
+    EXPECT_EQ(timeline(player), (Timeline{{0, clock.nowMs}})) << "one fallback sound";
+    press({Key::Equals});
+    readToTheEnd();
+    EXPECT_EQ(program->records().lines().back(), "12*(-3)=-36");
+
+    press({Key::Clear});
+    for (const char* refused : {"1e5", "12345678901234567890", "1,5", "abc"}) {
+        player.played.clear();
+        program->pasteText(refused);
+        EXPECT_EQ(program->calculator().state().displayText, "0") << refused;
+        EXPECT_EQ(timeline(player).size(), 1u) << refused;
+    }
+
+    program->menuChosen(MenuItem::mensenyin);
+    player.played.clear();
+    program->pasteText("x");
+    program->pasteText("7");
+    EXPECT_TRUE(player.played.empty()) << "silent with the voice off";
+    EXPECT_EQ(program->calculator().state().displayText, "7");
+
+    press({Key::Clear});
+    program->menuChosen(MenuItem::munkeey);
+    program->pasteText("5");
+    EXPECT_EQ(program->calculator().state().displayText, "0") << "typed input is off";
+}
+
 TEST_F(ProgramTest, ShortcutsWorkWithKeyboardOffButNotWhileAResultIsRead) {
     start();
     program->menuChosen(MenuItem::munkeey);

@@ -7,6 +7,9 @@
 #include "ui/ShortcutKey.h"
 #include "ui/TypedCharacter.h"
 
+#include <QAccessible>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QTest>
@@ -94,6 +97,36 @@ TEST(Keyboard, keys_typed_into_other_windows_stay_there) {
     other.show();
     QTest::keyClick(&other, '5');
     EXPECT_EQ(h.display(), "0");
+}
+
+TEST(Keyboard, f5_and_the_display_action_read_aloud_and_the_clipboard_carries_numbers) {
+    WindowHarness h;
+    h.typeText(QStringLiteral("12+3="));
+    ASSERT_TRUE(h.waitForQuiet());
+    h.player.played.clear();
+    QTest::keyClick(&h.window, Qt::Key_F5);
+    ASSERT_FALSE(h.player.played.empty());
+    EXPECT_TRUE(h.player.played.front().empty()) << "no clip folder here: the fallback sounds";
+    ASSERT_TRUE(h.waitForQuiet());
+    EXPECT_EQ(h.player.played.size(), 2u);
+
+    QAccessibleInterface* display = QAccessible::queryAccessibleInterface(h.window.display());
+    ASSERT_NE(display->actionInterface(), nullptr);
+    EXPECT_TRUE(display->actionInterface()->actionNames().contains(QStringLiteral("朗读")));
+    display->actionInterface()->doAction(QStringLiteral("朗读"));
+    EXPECT_TRUE(h.program.calculator().state().speaking);
+    ASSERT_TRUE(h.waitForQuiet());
+
+    // Copying works with typed input off; pasting does not.
+    h.window.optionsMenu()->action(settings::MenuItem::munkeey)->trigger();
+    QTest::keyClick(&h.window, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("15"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("42.5"));
+    QTest::keyClick(&h.window, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(h.display(), "15");
+    h.window.optionsMenu()->action(settings::MenuItem::munkeey)->trigger();
+    QTest::keyClick(&h.window, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(h.display(), "42.5");
 }
 
 TEST(Keyboard, shortcut_keys_work_the_program_even_with_keyboard_input_off) {

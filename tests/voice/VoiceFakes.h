@@ -27,11 +27,14 @@ class RecordingPlayer : public voice::ClipPlayer {
   public:
     explicit RecordingPlayer(const ManualClock& clock) : clock_(clock) {}
     void play(const std::string& path) override { played.push_back({path, clock_.nowMs}); }
-    void playSamples(std::shared_ptr<const std::vector<std::int16_t>>) override {
+    // Sound from memory is listed as "(samples)" and kept in `samples`.
+    void playSamples(std::shared_ptr<const std::vector<std::int16_t>> sound) override {
         played.push_back({"(samples)", clock_.nowMs});
+        samples.push_back(std::move(sound));
     }
 
     std::vector<PlayedClip> played;
+    std::vector<std::shared_ptr<const std::vector<std::int16_t>>> samples;
 
   private:
     const ManualClock& clock_;
