@@ -11,6 +11,7 @@
 #include "ui/CalculatorWindow.h"
 #include "voice/ClipExtractor.h"
 #include "voice/ClipFolder.h"
+#include "voice/DeferredClipPlayer.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -108,7 +109,9 @@ int main(int argc, char** argv) {
     }
 
     ui::CalculatorWindow window;
-    platform::PulseClipPlayer player;
+    // Nothing sounds before the first key, and the sound library is the largest thing the
+    // window does not need to appear.
+    voice::DeferredClipPlayer player([] { return std::make_unique<platform::PulseClipPlayer>(); });
     settings::Program* running = nullptr;
     platform::QtReadingTimer timer([&running] {
         if (running != nullptr) {
