@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmapCache>
 #include <QSpacerItem>
 #include <QStyleFactory>
 #include <QStyleOption>
@@ -53,6 +54,10 @@ void PopupSkin::dress(QMenu& menu) {
 
 void PopupSkin::dress(QMessageBox& box) {
     box.setPalette(palette());
+    // The style caches each painted bevel under a key that holds the palette's serial
+    // number, and every box resolves a palette of its own: those pictures are never drawn
+    // again once the box is gone, yet would stay until the cache is full, megabytes later.
+    QObject::connect(&box, &QObject::destroyed, [] { QPixmapCache::clear(); });
     box.setFont(SongFont::pixelFont(SongFont::k12pt));
     // A style is not handed down: the text and the button take it one by one.
     box.setStyle(&shared());
