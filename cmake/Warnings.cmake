@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every target of the project gets the same warnings; CI turns them into errors.
 function(calc_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The voice clips carried by the program. A digit d has the clip kClipZero + d; the

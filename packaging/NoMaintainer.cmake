@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Read by cpack when the build was configured without a maintainer: a package must name the
 # person who answers for it.
 message(FATAL_ERROR "No package maintainer: configure with "

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Build step: turns the committed pictures into the pixels the window system draws from, so
 // that the program neither loads an image plugin nor decodes anything when it starts.
 //

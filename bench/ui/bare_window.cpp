@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The baseline for start-up and memory: what any Qt Widgets program costs before it does
 // anything of its own. Same size as the calculator's window, nothing in it.
 //

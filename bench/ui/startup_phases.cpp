@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calculator's start-up, step by step, with the time each step takes: the program's own
 // main() sequence, with the first use of the fonts and the decoding of the pictures taken out
 // in front so that their costs show apart (the pictures then come from Qt's pixmap cache, and

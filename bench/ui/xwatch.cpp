@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times what a user sees of a program on an X server without a window manager.
 //
 //   xwatch start [--settle MS] [--timeout MS] [--keep] [--verbose] [--output FILE]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long PulseClipPlayer::play() holds up the caller. Keys come at human pace, so between
 // two measured calls the worker is given time to take the request, and every call takes the
 // full way: hand-over plus wake-up of the worker thread.

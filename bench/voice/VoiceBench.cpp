@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the voice costs at start-up and per clip, without any sound server.
 
 #include "voice/ClipExtractor.h"

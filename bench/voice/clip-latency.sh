@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Call-to-first-audio latency of the program's sound layer at a private PulseAudio null
 # sink: a tone that sounds from its first sample is played 25 times through PulseClipPlayer
 # and its onset found in the sink's monitor.

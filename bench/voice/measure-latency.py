@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Plays a tone through clip_play_tool while reading the null sink's monitor as it comes,
 and prints the time from each play() call to the first sound at the sink.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plays clip files through the program's own sound layer at given times, for the tests and
 // the latency measurement that listen at a real sound server.
 //

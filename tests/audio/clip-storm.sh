@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A storm of plays through the program's own sound layer at a private PulseAudio null sink:
 # COUNT clips of the recordings with random gaps of 0–30 ms, so most are cut mid-clip, then
 # one last clip after a pause. The player must survive it (under the sanitizers when built

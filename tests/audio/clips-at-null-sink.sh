@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Clips played through the program's own sound layer, heard at a private PulseAudio's null
 # sink: whole clips at their length, a clip cut off by the next play stops, a missing file
 # sounds the fallback, and a frozen server neither blocks the caller nor the exit.

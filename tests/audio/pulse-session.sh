@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the audio test and the latency benchmark: a private PulseAudio with a null sink
 # whose monitor can be recorded. Source it, then call pulse_start; cleanup is trapped.
 #

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the display offscreen exactly as the window draws it, for comparison with a
 // screenshot of the running program:
 //   render_display <text> <x-twips> <red,green,blue> <indicator 0|1> <out.png>

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The real program when things go wrong around it: clip files or their folder removed,
 a file where the save folder should be, a write limit on sty.inf, and a sound server that
 is absent, killed, restarted, stalled or frozen in the middle of a reading, or left idle.

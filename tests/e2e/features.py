@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The additions for people who calculate by ear, on the real program: F5 heard at the
 sound server, the clipboard of the X server, a voice pack heard in place of a built-in
 clip, and the window drawn at twice the size.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Runs the real calculator the way a user meets it: its own X server, its own sound
 server, a temporary application folder and temporary home folders. Everything started
 here is stopped by its PID, whatever happens in the test."""

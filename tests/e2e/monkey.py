@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A seeded random run of the real calculator under its own X server and sound server:
 clicks on every key and label, menu items, typed sums with long operands, the About
 window, message boxes answered. After every action the window must answer a

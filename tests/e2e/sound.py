@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """What was heard at the null sink: onsets of sound after silence, read from a capture."""
 
 import array

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A user's day with the real calculator: first start, sums typed with the voice on and
 off, the two refusals, the record panel saved and cleared, every option changed, the
 About window, exit and restart in the same state.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """What a desktop sends a window, for an X server without a window manager: the request to
 close it (WM_DELETE_WINDOW), as a taskbar, a log-off or a window manager's close button
 does. xdotool can only destroy a window, which no program can answer."""

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes as typed characters and key clicks; the calculator's promises are
 // checked after every single key.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any file at all where sty.inf should be: never a crash, and whatever is accepted is
 // written back so that it reads the same.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes where a clip file should be: the decoder must neither read out of bounds nor
 // return a sound its own limits refuse.
 #include <cstdint>

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Drives the running calculator the way a screen reader does, through AT-SPI.
 
 Finds the program by its process id in the accessibility tree, checks that the main window,

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash
 # Shared by the desktop tests: a private temporary folder, the processes a test starts (each
 # stopped by its PID when the test ends, however it ends), a private X server, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks the generated artwork against what the windows need from it: exact pixel sizes (the
 // layout places every picture unscaled), sharp double-size versions, faces that keep the painted
 // captions and display text legible, and visible state changes between normal and pressed or

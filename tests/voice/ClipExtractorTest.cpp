@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "voice/ClipExtractor.h"
 #include "TempDir.h"
 #include "WavBytes.h"

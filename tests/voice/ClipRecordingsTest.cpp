@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks the committed voice clips byte by byte: the player and the clip
 // files written at start-up rely on the plain PCM layout, and the reading of
 // a result steps every 450 ms, so a read-out clip must have gone quiet by then.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # make-voice-pack on two recordings made with sox: a late, quiet 44.1 kHz stereo "wu" and a
 # "dengyu" too long for the program. Both come out as clips the program takes.
 #   make-voice-pack.sh <make-voice-pack>
