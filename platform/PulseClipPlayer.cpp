@@ -203,10 +203,10 @@ void PulseClipPlayer::onContextState(pa_context* context, void* self) {
 }
 
 void PulseClipPlayer::openStream() {
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, voice::StreamFormat::kRate, 1};
+    const pa_sample_spec sampleFormat{PA_SAMPLE_S16LE, voice::StreamFormat::kRate, 1};
     pa_proplist* properties = pa_proplist_new();
     pa_proplist_sets(properties, PA_PROP_MEDIA_ROLE, "event");
-    stream_ = pa_stream_new_with_proplist(context_, "voice", &spec, nullptr, properties);
+    stream_ = pa_stream_new_with_proplist(context_, "voice", &sampleFormat, nullptr, properties);
     pa_proplist_free(properties);
     if (stream_ == nullptr) {
         broken_ = true;
