@@ -11,6 +11,8 @@ import sys
 import tempfile
 import time
 
+import sound
+
 SKIP = 77
 
 
@@ -159,6 +161,25 @@ class Session:
         wait_for(lambda: os.path.exists(path) and os.path.getsize(path) > 4096, 10,
                  "the capture to start")
         return proc
+
+    def hear(self, name, action, count, quiet_ms=300):
+        """Runs an action while the null sink is recorded; returns the capture and the
+        starts of its clips once `count` clips have been heard and quiet_ms of silence has
+        followed. The quiet outlasts a stream paused on a busy machine, so a clip is not
+        cut off from the capture in its middle."""
+        capture = os.path.join(self.root, name + ".wav")
+        recorder = self.record_sink(capture)
+        action()
+        try:
+            wait_for(lambda: len(sound.clip_onsets(capture)) >= count and
+                     sound.quiet_at_end_ms(capture) >= quiet_ms, 20, f"{count} sounds")
+        finally:
+            recorder.terminate()
+            recorder.wait()
+        heard = sound.clip_onsets(capture)
+        print(f"{name}: clips start at (ms) {heard}; bursts (start, ms) "
+              f"{sound.bursts(capture)}", flush=True)
+        return capture, heard
 
     # -- the program --------------------------------------------------------------
     def start(self, extra_env=None, args=(), height=408):

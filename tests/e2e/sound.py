@@ -5,6 +5,15 @@ import array
 import math
 
 WINDOW_MS = 5
+# A reading speaks one clip per step. Where a test checks that a reading is paced, not how
+# precisely (the benchmarks measure that), a step may be this far off: a busy machine
+# delays a clip's start by a scheduling slice or two.
+READING_STEP_MS = 450
+STEP_SLACK_MS = 200
+# Clips played apart start at least this far from each other. A sound stream whose thread
+# was kept from running for a moment pauses and resumes mid-clip; the sound after that gap
+# is the same clip, not another one.
+CLIP_MS = 250
 
 
 def read_capture(path):
@@ -52,6 +61,28 @@ def onsets(path, threshold_db=-45.0, silence_ms=30):
         else:
             quiet += 1
     return found
+
+
+def clip_onsets(path, threshold_db=-45.0):
+    """Times in ms where separate clips start: an onset within CLIP_MS of the one before
+    belongs to the same clip."""
+    found = []
+    for t in onsets(path, threshold_db):
+        if not found or t - found[-1] >= CLIP_MS:
+            found.append(t)
+    return found
+
+
+def paced(starts):
+    """Whether clip starts follow each other at a reading's steps."""
+    return all(abs(b - a - READING_STEP_MS) <= STEP_SLACK_MS for a, b in zip(starts, starts[1:]))
+
+
+def quiet_at_end_ms(path, threshold_db=-45.0):
+    """How long the capture has been quiet at its end."""
+    levels = envelope(path)
+    loud = [i for i, level in enumerate(levels) if level > threshold_db]
+    return (len(levels) - 1 - loud[-1]) * WINDOW_MS if loud else 0
 
 
 def sounding_ms(path, threshold_db=-45.0):
