@@ -46,20 +46,12 @@ def removed_clips(s):
     sound the built-in fallback and no message appears."""
     s.start()
     os.remove(os.path.join(clip_folder(s), "105.wav"))
-    capture = os.path.join(s.root, "fallback.wav")
-    recorder = s.record_sink(capture)
     windows_before = set(s.windows())
-    s.type_keys("5")
-    time.sleep(0.6)
+    heard = [s.hear("missing-file", lambda: s.type_keys("5"), 1)]
     shutil.rmtree(clip_folder(s))
-    s.type_keys("7")
-    time.sleep(0.6)
-    recorder.terminate()
-    recorder.wait()
-    heard = sound.bursts(capture)
-    print("bursts (start, ms):", heard, flush=True)
+    heard.append(s.hear("missing-folder", lambda: s.type_keys("7"), 1))
     # The clips of 5 and 7 speak for about 300 ms; the built-in fallback is a 120 ms beep.
-    check(len(heard) == 2 and all(length < 200 for _, length in heard),
+    check(all(len(clips) == 1 and sound.sounding_ms(capture) < 200 for capture, clips in heard),
           "the fallback sounds, short, for a missing clip and for a missing folder")
     check(set(s.windows()) == windows_before, "no message about missing clips")
     check(s.program.poll() is None, "the program keeps running")
@@ -155,16 +147,14 @@ def reading_through_a_stall(s, day):
     s.start()
     s.type_keys("123*3")
     time.sleep(0.6)
-    capture = os.path.join(s.root, "stall.wav")
-    recorder = s.record_sink(capture)
-    s.type_keys("=")
-    time.sleep(0.5)
-    os.kill(s.pulse.pid, signal.SIGSTOP)
-    time.sleep(0.6)
-    os.kill(s.pulse.pid, signal.SIGCONT)
-    time.sleep(2.5)
-    recorder.terminate()
-    recorder.wait()
+    def stalled_reading():
+        s.type_keys("=")
+        time.sleep(0.5)
+        os.kill(s.pulse.pid, signal.SIGSTOP)
+        time.sleep(0.6)
+        os.kill(s.pulse.pid, signal.SIGCONT)
+
+    capture, _ = s.hear("stall", stalled_reading, 1, quiet_ms=1000)
     # "369" after the equals clip; all but the last may be cut after 300 ms.
     clips = [sound.sounding_ms(os.path.join(CLIPS, f"{n}.wav")) for n in (116, 103, 106, 109)]
     least = sum(min(ms, 300) for ms in clips[:-1]) + clips[-1]
@@ -179,18 +169,18 @@ def key_after_idle(s, day):
     and the next key is still heard whole."""
     s.start()
     s.type_keys("1")
-    time.sleep(6.5)
-    inputs = subprocess.run(["pactl", "list", "sink-inputs"], env=s.env, capture_output=True,
-                            text=True).stdout
-    check("Corked: yes" in inputs, "the idle stream is corked")
-    capture = os.path.join(s.root, "idle.wav")
-    recorder = s.record_sink(capture)
-    s.type_keys("2")
-    time.sleep(0.8)
-    recorder.terminate()
-    recorder.wait()
-    heard = sound.bursts(capture)
-    check(len(heard) == 1 and heard[0][1] > 200, f"the key after the idle time is heard: {heard}")
+
+    def corked():
+        return "Corked: yes" in subprocess.run(["pactl", "list", "sink-inputs"], env=s.env,
+                                               capture_output=True, text=True).stdout
+    try:
+        wait_for(corked, 20, "the idle stream to be corked", interval=0.5)
+    except TimeoutError:
+        pass
+    check(corked(), "the idle stream is corked")
+    capture, heard = s.hear("idle", lambda: s.type_keys("2"), 1)
+    check(len(heard) == 1 and sound.sounding_ms(capture) > 200,
+          f"the key after the idle time is heard: {heard}")
     s.program.terminate()
     s.wait_program_end()
 
