@@ -176,9 +176,9 @@ class Session:
         finally:
             recorder.terminate()
             recorder.wait()
-        heard = sound.clip_onsets(capture)
-        print(f"{name}: clips start at (ms) {heard}; bursts (start, ms) "
-              f"{sound.bursts(capture)}", flush=True)
+            heard = sound.clip_onsets(capture)
+            print(f"{name}: clips start at (ms) {heard}; bursts (start, ms) "
+                  f"{sound.bursts(capture)}", flush=True)
         return capture, heard
 
     # -- the program --------------------------------------------------------------

@@ -90,12 +90,15 @@ class Day:
         """The display region on screen equals an offscreen drawing of the text."""
         x_twips = (14 - min(len(text), 14 if text.startswith("-") else 13)) * 243
 
+        expected = self.render(text, x_twips, colour, indicator)
+
         def same():
             crop = self.display_crop(self.screenshot())
-            return self.differing_pixels(crop, self.render(text, x_twips, colour,
-                                                           indicator)) == 0
+            return self.differing_pixels(crop, expected) == 0
+        # Each look takes a screenshot and two image tools: long enough for a few on a busy
+        # machine.
         try:
-            return wait_for(same, 5, f"the display to show {text}", interval=0.1)
+            return wait_for(same, 15, f"the display to show {text}", interval=0.1)
         except TimeoutError:
             return False
 
@@ -109,9 +112,12 @@ class Day:
 
     # -- doing ----------------------------------------------------------------------
     def new_window(self, name, timeout=10):
+        # The main window carries the program's name too, for the taskbar: a box of that
+        # title is the other window, once it is there.
         def find():
             out = self.s.xdotool("search", "--onlyvisible", "--name", f"^{name}$", check=False)
-            return out.split()[-1] if out.split() else None
+            found = [wid for wid in out.split() if wid != self.s.window]
+            return found[-1] if found else None
         return wait_for(find, timeout, f"a window named {name}")
 
     def window_gone(self, wid, timeout=10):
