@@ -174,10 +174,6 @@ void PulseClipPlayer::connect() {
     pa_proplist* properties = pa_proplist_new();
     pa_proplist_sets(properties, PA_PROP_APPLICATION_NAME, "语音计算器");
     pa_proplist_sets(properties, PA_PROP_APPLICATION_ID, "org.example.YuyinJisuanqi");
-    // Audio through the socket rather than shared memory: one mono stream at 22,050 Hz is
-    // 44 bytes a millisecond, while shared memory keeps resident every pool page the blocks
-    // in flight have touched, and maps the server's ring buffer besides: about 170 KB.
-    pa_proplist_sets(properties, PA_PROP_CONTEXT_FORCE_DISABLE_SHM, "yes");
     context_ =
         pa_context_new_with_proplist(pa_threaded_mainloop_get_api(loop_), "语音计算器", properties);
     pa_proplist_free(properties);
