@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/PulseLibrary.h"
 
+#include "platform/SndfileStandIn.h"
+
 #include <dlfcn.h>
 #include <pulse/pulseaudio.h>
 
@@ -8,7 +10,10 @@ namespace platform {
 
 void* PulseLibrary::symbol(const char* name) {
     // Loaded once and kept for the life of the process: its threads and callbacks run from it.
-    static void* const library = dlopen("libpulse.so.0", RTLD_NOW | RTLD_LOCAL);
+    static void* const library = [] {
+        SndfileStandIn::load();
+        return dlopen("libpulse.so.0", RTLD_NOW | RTLD_LOCAL);
+    }();
     return library != nullptr ? dlsym(library, name) : nullptr;
 }
 

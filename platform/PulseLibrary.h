@@ -4,8 +4,8 @@
 namespace platform {
 
 // The sound server's client library, loaded the first time one of its functions is called
-// rather than linked: it maps libsndfile and a codec library for every format that reads, and
-// a calculator that has not spoken yet needs none of them.
+// rather than linked: a calculator that has not spoken yet needs none of it. libsndfile, which
+// it links, is replaced by a stand-in (SndfileStandIn).
 //
 // PulseLibrary.cpp defines every pa_* function this layer calls, with the library's own
 // signature; each looks its real function up here once and forwards to it. When the library

@@ -15,7 +15,14 @@ template <typename Function> bool resolve(void* library, const char* name, Funct
 
 // The handles stay open for the life of the process: the functions are kept.
 std::string loadInto(SoundLibraries& libraries) {
-    void* sndfile = dlopen("libsndfile.so.1", RTLD_NOW | RTLD_LOCAL);
+    // By its full path first: once sound has played, a stand-in answers to libsndfile's
+    // plain name (platform/SndfileStandIn), and the loader only gives it for a plain name. The
+    // plain name remains for a libsndfile kept elsewhere; should it give the stand-in, that
+    // lacks sf_open_virtual and is refused below.
+    void* sndfile = dlopen(CALC_SNDFILE_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    if (sndfile == nullptr) {
+        sndfile = dlopen("libsndfile.so.1", RTLD_NOW | RTLD_LOCAL);
+    }
     if (sndfile == nullptr) {
         return "libsndfile cannot be loaded";
     }
