@@ -45,7 +45,10 @@ def removed_clips(s):
     """A clip file, then the whole clip folder, removed while the program runs: the keys
     sound the built-in fallback and no message appears."""
     s.start()
-    os.remove(os.path.join(clip_folder(s), "105.wav"))
+    # The clips are written once the window has first been drawn.
+    clip = os.path.join(clip_folder(s), "105.wav")
+    wait_for(lambda: os.path.exists(clip), 10, "the clips to be written")
+    os.remove(clip)
     capture = os.path.join(s.root, "fallback.wav")
     recorder = s.record_sink(capture)
     windows_before = set(s.windows())
