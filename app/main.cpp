@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "BackgroundStep.h"
 #include "CommandLine.h"
+#include "EarlyBusConnection.h"
 #include "SignalWatcher.h"
 
 #include "platform/AppFolder.h"
@@ -17,10 +17,8 @@
 #include "voice/DeferredClipPlayer.h"
 
 #include <QApplication>
-#include <QDBusConnection>
 #include <QScreen>
 #include <cstdio>
-#include <fontconfig/fontconfig.h>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -96,9 +94,6 @@ int main(int argc, char** argv) {
             return CommandLine::kUsageError;
         }
     }
-    // Reading the font configuration is the longest step of the font system's start, and it
-    // needs nothing from Qt: it runs while Qt starts. Qt's own call then finds it done.
-    BackgroundStep fontConfiguration([] { FcInit(); });
     std::vector<char*> arguments;
     int argumentCount = 0;
     const std::unique_ptr<QApplication> app = startQt(argc, argv, scale, arguments, argumentCount);
@@ -116,11 +111,8 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    // The accessibility bridge asks for the session bus at the window's first announcement
-    // and waits for it (where no bus answers, for a failed attempt to start one). Made now,
-    // the connection is ready by then; Qt shares one per bus, so the bridge gets this one.
-    const BackgroundStep busConnection([] { QDBusConnection::sessionBus(); });
-    fontConfiguration.finish();
+    const EarlyBusConnection bus;
+    // Meanwhile: the window's first announcement to accessibility waits for that connection.
     ui::SongFont::prepare();
     ui::CalculatorWindow window;
     // Nothing sounds before the first key, and the sound library is the largest thing the

@@ -13,7 +13,7 @@
 
 #include "PaintSpy.h"
 
-#include "app/BackgroundStep.h"
+#include "app/EarlyBusConnection.h"
 
 #include "platform/AppFolder.h"
 #include "platform/ClipResources.h"
@@ -29,14 +29,12 @@
 #include "voice/DeferredClipPlayer.h"
 
 #include <QApplication>
-#include <QDBusConnection>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <fontconfig/fontconfig.h>
 #include <string>
 
 namespace {
@@ -115,15 +113,13 @@ int main(int argc, char** argv) {
         }
     }
 
-    BackgroundStep fontConfiguration([] { FcInit(); });
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QString());
     QApplication::setApplicationName(QStringLiteral("yuyin-jisuanqi"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.YuyinJisuanqi"));
     phase("qapplication");
     // As in main(), the connection is made while the font system starts.
-    const BackgroundStep busConnection([] { QDBusConnection::sessionBus(); });
-    fontConfiguration.finish();
+    const EarlyBusConnection bus;
     QFontDatabase::families();
     phase("font-database");
     useFonts();
