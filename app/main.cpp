@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CommandLine.h"
+#include "EarlyBusConnection.h"
 #include "SignalWatcher.h"
 
 #include "platform/AppFolder.h"
@@ -10,6 +11,7 @@
 #include "settings/DisplayScale.h"
 #include "settings/Program.h"
 #include "ui/CalculatorWindow.h"
+#include "ui/SongFont.h"
 #include "voice/ClipExtractor.h"
 #include "voice/ClipFolder.h"
 #include "voice/DeferredClipPlayer.h"
@@ -109,6 +111,9 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    const EarlyBusConnection bus;
+    // Meanwhile: the window's first announcement to accessibility waits for that connection.
+    ui::SongFont::prepare();
     ui::CalculatorWindow window;
     // Nothing sounds before the first key, and the sound library is the largest thing the
     // window does not need to appear.

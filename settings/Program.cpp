@@ -38,15 +38,23 @@ void Program::startUp() {
     view_.showRecord(records_);
     calc_.resetCalculator();
     view_.paintKeyFaces();
-    voice_.setFolder(extractClips_ ? extractClips_() : std::string());
-    // The user's own recordings are converted now, so that a key never waits for them.
-    voice_.setPack(voice::VoicePack::load(appFolder_ + "/voice", std::cerr));
     loadSettings();
     // A copy killed while writing leaves its temporary files; stale ones go now.
     SettingsFile::removeLeftovers(appFolder_);
     record::RecordSaver(appFolder_).removeLeftovers();
     // The "0" was drawn before the saved colour was known; show it in the user's colour.
     calc_.showDisplay();
+}
+
+// Nothing here shows, so none of it holds up the first frame.
+void Program::prepareVoice() {
+    if (voicePrepared_) {
+        return;
+    }
+    voicePrepared_ = true;
+    voice_.setFolder(extractClips_ ? extractClips_() : std::string());
+    // The user's own recordings are converted now, so that a key never waits for them.
+    voice_.setPack(voice::VoicePack::load(appFolder_ + "/voice", std::cerr));
 }
 
 void Program::keyClicked(engine::Key key) {
@@ -363,6 +371,7 @@ void Program::displayChanged(const engine::DisplayLayout& layout) {
 }
 
 void Program::playClip(int clip) {
+    prepareVoice();
     voice_.playClip(clip);
 }
 
@@ -379,11 +388,13 @@ void Program::showNotice(const std::string& text) {
 }
 
 void Program::startReading(const std::string& resultText) {
+    prepareVoice();
     std::string text = resultText;
     reader_.startReading(text, readDecimals_);
 }
 
 void Program::readAloud(const std::string& text, int decimals) {
+    prepareVoice();
     calc_.beginSpeaking();
     reader_.readNow(text, decimals);
 }
@@ -410,6 +421,7 @@ void Program::pasteText(const std::string& text) {
     if (entry && calc_.enterNumber(*entry)) {
         readAgain();
     } else if (state.voiceOn) {
+        prepareVoice();
         voice_.playFallback();
     }
 }

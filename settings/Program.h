@@ -32,6 +32,9 @@ class Program : public engine::CalculatorEvents {
 
     // Everything that happens before the window is first shown, in its fixed order.
     void startUp();
+    // Writes the clips and reads the user's recordings: once the window has first been
+    // drawn, or at the first sound if that comes sooner.
+    void prepareVoice();
 
     void keyClicked(engine::Key key);
     void characterTyped(int code);
@@ -107,6 +110,7 @@ class Program : public engine::CalculatorEvents {
     record::RecordList records_;
     std::string appFolder_;
     std::function<std::string()> extractClips_;
+    bool voicePrepared_ = false;
 
     std::array<bool, kMenuItemCount> checks_{};
     bool indicatorVisible_ = false;

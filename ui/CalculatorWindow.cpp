@@ -355,9 +355,12 @@ void CalculatorWindow::paintEvent(QPaintEvent*) {
         drawn_ = true;
         // Once the whole window is drawn and shown (after this paint, its children's and the
         // flush), the pictures and the face are seldom read: their pages go back until then.
-        QTimer::singleShot(0, this, [] {
+        // The work the first frame does not need comes then too: the program readies its
+        // voice before the first sound anyway.
+        QTimer::singleShot(0, this, [this] {
             Artwork::releasePixels();
             SongFont::releaseFace();
+            forward([](auto& p) { p.prepareVoice(); });
         });
     }
 }

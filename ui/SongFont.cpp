@@ -4,6 +4,7 @@
 #include "platform/ResidentPages.h"
 
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QResource>
 #include <QStringList>
 
@@ -35,6 +36,10 @@ QFont SongFont::pixelFont(int pixels, bool bold, bool italic) {
     font.setItalic(italic);
     font.setStyleHint(QFont::Serif);
     return font;
+}
+
+void SongFont::prepare() {
+    QFontMetricsF(pixelFont(k12pt)).ascent();
 }
 
 void SongFont::releaseFace() {

@@ -23,6 +23,9 @@ class SongFont {
     static const QString kEmbeddedFamily;
 
     static QFont pixelFont(int pixels, bool bold = false, bool italic = false);
+    // Starts the font system and loads the face at the size of the digit captions: the
+    // longest steps of the first frame, which the first frame would otherwise take itself.
+    static void prepare();
     static QFont caption(engine::CaptionFont kind);
     // Hands the pages of the embedded face back to the kernel: drawn glyphs are kept by the
     // font engine, and a new one reads its few pages again.

@@ -6,26 +6,31 @@
 //
 //   startup_phases [--quit-after MS]
 //
-// Prints "phase NAME AT_MS TOOK_MS" lines: AT_MS from the fork when started by xwatch (it
-// passes the fork time in XWATCH_FORK_NS), otherwise from entering main().
+// With --quit-after 0 it quits as soon as the first frame has gone out, so that a profiler or
+// `perf stat` sees the start-up alone. Prints "phase NAME AT_MS TOOK_MS" lines: AT_MS from the fork
+// when started by xwatch (it passes the fork time in XWATCH_FORK_NS), otherwise from entering
+// main().
 
 #include "PaintSpy.h"
+
+#include "app/EarlyBusConnection.h"
 
 #include "platform/AppFolder.h"
 #include "platform/ClipResources.h"
 #include "platform/PulseClipPlayer.h"
 #include "platform/QtReadingTimer.h"
+#include "platform/SingleInstance.h"
 #include "settings/Program.h"
 #include "ui/Artwork.h"
 #include "ui/CalculatorWindow.h"
 #include "ui/SongFont.h"
 #include "voice/ClipExtractor.h"
 #include "voice/ClipFolder.h"
+#include "voice/DeferredClipPlayer.h"
 
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QFontMetrics>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -53,9 +58,9 @@ void phase(const char* name) {
 }
 
 void useFonts() {
-    const QFont font = ui::SongFont::pixelFont(ui::SongFont::k12pt);
-    QFontMetrics(font).horizontalAdvance(QStringLiteral("语音计算器 0123456789 加减乘除等于"));
-    std::printf("font %s\n", qPrintable(QFontInfo(font).family()));
+    ui::SongFont::prepare();
+    std::printf("font %s\n",
+                qPrintable(QFontInfo(ui::SongFont::pixelFont(ui::SongFont::k12pt)).family()));
 }
 
 void decodePictures() {
@@ -73,10 +78,16 @@ void decodePictures() {
     }
 }
 
+std::string privateFolder() {
+    const std::string folder = voice::ClipFolder::defaultPath();
+    return voice::ClipFolder::prepare(folder) == voice::FolderStatus::Ready ? folder
+                                                                            : std::string();
+}
+
 std::string extractClips() {
     const long long before = nowNs();
-    const std::string folder = voice::ClipFolder::defaultPath();
-    if (voice::ClipFolder::prepare(folder) != voice::FolderStatus::Ready) {
+    const std::string folder = privateFolder();
+    if (folder.empty()) {
         return {};
     }
     const auto clips = platform::ClipResources::load();
@@ -107,18 +118,29 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("yuyin-jisuanqi"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.YuyinJisuanqi"));
     phase("qapplication");
+    // As in main(), the connection is made while the font system starts.
+    const EarlyBusConnection bus;
     QFontDatabase::families();
     phase("font-database");
     useFonts();
     phase("song-face");
     decodePictures();
     phase("pictures");
+    const QString appFolder = platform::AppFolder::path();
+    platform::SingleInstance instance(appFolder.toStdString(), privateFolder());
+    phase("single-instance");
 
     ui::CalculatorWindow window;
     phase("window-built");
     PaintSpy spy(
-        window, [] { phase("first-paint-event"); }, [] { phase("painted-and-flushed"); });
-    platform::PulseClipPlayer player;
+        window, [] { phase("first-paint-event"); },
+        [quitAfterMs] {
+            phase("painted-and-flushed");
+            if (quitAfterMs == 0) {
+                QApplication::quit();
+            }
+        });
+    voice::DeferredClipPlayer player([] { return std::make_unique<platform::PulseClipPlayer>(); });
     phase("clip-player");
     settings::Program* running = nullptr;
     platform::QtReadingTimer timer([&running] {
@@ -126,8 +148,7 @@ int main(int argc, char** argv) {
             running->timerTick();
         }
     });
-    settings::Program program(window, player, timer, platform::AppFolder::path().toStdString(),
-                              &extractClips);
+    settings::Program program(window, player, timer, appFolder.toStdString(), &extractClips);
     running = &program;
     window.attach(program);
     phase("program");
@@ -135,7 +156,10 @@ int main(int argc, char** argv) {
     phase("start-up-steps");
     window.show();
     window.activateWindow();
+    instance.watch([&window] { window.bringToFront(); });
     phase("shown");
-    QTimer::singleShot(quitAfterMs, &app, &QApplication::quit);
+    if (quitAfterMs > 0) {
+        QTimer::singleShot(quitAfterMs, &app, &QApplication::quit);
+    }
     return QApplication::exec();
 }

@@ -45,7 +45,10 @@ def removed_clips(s):
     """A clip file, then the whole clip folder, removed while the program runs: the keys
     sound the built-in fallback and no message appears."""
     s.start()
-    os.remove(os.path.join(clip_folder(s), "105.wav"))
+    # The clips are written once the window has first been drawn.
+    clip = os.path.join(clip_folder(s), "105.wav")
+    wait_for(lambda: os.path.exists(clip), 10, "the clips to be written")
+    os.remove(clip)
     windows_before = set(s.windows())
     heard = [s.hear("missing-file", lambda: s.type_keys("5"), 1)]
     shutil.rmtree(clip_folder(s))

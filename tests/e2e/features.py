@@ -70,6 +70,8 @@ def voice_pack_and_f5(s):
     with open(os.path.join(voice, "106.wav"), "wb") as f:
         f.write(b"RIFF\x10\x00\x00\x00WAVEbroken")
     s.start()
+    # The pack is read once the window has first been drawn.
+    wait_for(lambda: "voice/106.wav" in s.program_log(), 10, "the pack to be read")
     log = s.program_log().splitlines()
     check([line for line in log if "voice/" in line] ==
           [line for line in log if "voice/106.wav" in line] and

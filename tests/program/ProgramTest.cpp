@@ -83,6 +83,18 @@ TEST_F(ProgramTest, FirstStartComesUpNarrowWithTheDefaultChoices) {
         EXPECT_TRUE(program->checked(item)) << menuItemInfo(item).name;
     }
     EXPECT_FALSE(program->checked(MenuItem::munkai));
+    // The clips are written after the first frame, unless a sound comes first.
+    EXPECT_EQ(extractions, 0);
+}
+
+TEST_F(ProgramTest, TheClipsAreWrittenOnceAndBeforeTheFirstSound) {
+    start();
+    press({Key::Five});
+    EXPECT_EQ(extractions, 1);
+    ASSERT_EQ(player.played.size(), 1U);
+    EXPECT_EQ(player.played[0].path, "/clips/105.wav");
+    program->prepareVoice();
+    press({Key::Seven});
     EXPECT_EQ(extractions, 1);
 }
 
