@@ -2,7 +2,10 @@
 #include "engine/NumberText.h"
 
 #include <charconv>
+#include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <locale.h>
 #include <system_error>
 
 namespace engine {
@@ -38,11 +41,19 @@ std::string rawNumberText(double value) {
         return " 0";
     }
     // Shortest round-trip formatting is not wanted here: results are rounded to 15
-    // significant digits, which hides representation errors such as 0.1 + 0.2.
+    // significant digits, which hides representation errors such as 0.1 + 0.2. The digits
+    // are printf's in the C locale (as std::to_chars with a precision defines them), without
+    // the large tables that to_chars keeps for it: the window's locale may use a decimal
+    // comma, so this thread writes in the C locale while it formats.
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
     char buffer[64];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
-    std::string text(buffer, result.ptr);
+    const locale_t previous = uselocale(cLocale);
+    const int length = std::snprintf(buffer, sizeof buffer, "%.15g", value);
+    uselocale(previous);
+    if (length <= 0) {
+        return " 0";
+    }
+    std::string text(buffer, static_cast<std::size_t>(length));
     for (char& c : text) {
         if (c == 'e') {
             c = 'E';
