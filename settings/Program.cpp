@@ -7,8 +7,6 @@
 #include "settings/SettingsFile.h"
 #include "voice/ReadingTimer.h"
 
-#include <iostream>
-
 namespace settings {
 namespace {
 
@@ -40,7 +38,7 @@ void Program::startUp() {
     view_.paintKeyFaces();
     voice_.setFolder(extractClips_ ? extractClips_() : std::string());
     // The user's own recordings are converted now, so that a key never waits for them.
-    voice_.setPack(voice::VoicePack::load(appFolder_ + "/voice", std::cerr));
+    voice_.setPack(voice::VoicePack::load(appFolder_ + "/voice"));
     loadSettings();
     // A copy killed while writing leaves its temporary files; stale ones go now.
     SettingsFile::removeLeftovers(appFolder_);
