@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/NumberText.h"
 
+#include <cerrno>
 #include <charconv>
+#include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <locale.h>
 #include <system_error>
 
 namespace engine {
@@ -21,13 +26,38 @@ std::string trimBlanks(std::string_view text) {
     return std::string(text.substr(first, last - first + 1));
 }
 
+namespace {
+
+// The C locale's numbers, shared by every thread that formats or reads one.
+locale_t cLocale() {
+    static const locale_t locale = newlocale(LC_ALL_MASK, "C", locale_t{});
+    return locale;
+}
+
+} // namespace
+
+// Read as std::from_chars reads a general number (an optional minus, no plus, no blanks, no
+// hexadecimal; out of range reads as 0), by the C library's reader: from_chars would bring
+// its own tables into memory at the first result.
 double textToNumber(std::string_view text) {
     const std::string trimmed = trimBlanks(text);
-    double value = 0.0;
-    const char* begin = trimmed.data();
-    const char* end = begin + trimmed.size();
-    const auto result = std::from_chars(begin, end, value, std::chars_format::general);
-    if (result.ec != std::errc()) {
+    const std::size_t at = !trimmed.empty() && trimmed.front() == '-' ? 1 : 0;
+    if (at >= trimmed.size()) {
+        return 0.0;
+    }
+    const char first = trimmed[at];
+    const bool digit = first >= '0' && first <= '9';
+    if (!digit && first != '.' && first != 'i' && first != 'I' && first != 'n' && first != 'N') {
+        return 0.0;
+    }
+    if (first == '0' && at + 1 < trimmed.size() &&
+        (trimmed[at + 1] == 'x' || trimmed[at + 1] == 'X')) {
+        return at == 0 ? 0.0 : -0.0;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const double value = strtod_l(trimmed.c_str(), &end, cLocale());
+    if (end == trimmed.c_str() || (errno == ERANGE && (value == 0.0 || std::isinf(value)))) {
         return 0.0;
     }
     return value;
@@ -38,11 +68,18 @@ std::string rawNumberText(double value) {
         return " 0";
     }
     // Shortest round-trip formatting is not wanted here: results are rounded to 15
-    // significant digits, which hides representation errors such as 0.1 + 0.2.
+    // significant digits, which hides representation errors such as 0.1 + 0.2. The digits
+    // are printf's in the C locale (as std::to_chars with a precision defines them), without
+    // the large tables that to_chars keeps for it: the window's locale may use a decimal
+    // comma, so this thread writes in the C locale while it formats.
     char buffer[64];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
-    std::string text(buffer, result.ptr);
+    const locale_t previous = uselocale(cLocale());
+    const int length = std::snprintf(buffer, sizeof buffer, "%.15g", value);
+    uselocale(previous);
+    if (length <= 0) {
+        return " 0";
+    }
+    std::string text(buffer, static_cast<std::size_t>(length));
     for (char& c : text) {
         if (c == 'e') {
             c = 'E';

@@ -7,8 +7,6 @@
 #include "settings/SettingsFile.h"
 #include "voice/ReadingTimer.h"
 
-#include <iostream>
-
 namespace settings {
 namespace {
 
@@ -54,7 +52,7 @@ void Program::prepareVoice() {
     voicePrepared_ = true;
     voice_.setFolder(extractClips_ ? extractClips_() : std::string());
     // The user's own recordings are converted now, so that a key never waits for them.
-    voice_.setPack(voice::VoicePack::load(appFolder_ + "/voice", std::cerr));
+    voice_.setPack(voice::VoicePack::load(appFolder_ + "/voice"));
 }
 
 void Program::keyClicked(engine::Key key) {

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <fcntl.h>
 #include <ostream>
 #include <sys/stat.h>
@@ -161,19 +162,31 @@ VoicePack::Converted VoicePack::convert(std::span<const std::uint8_t> bytes) {
 }
 
 VoicePack VoicePack::load(const std::string& folder, std::ostream& errors) {
+    return load(folder, [&errors](const std::string& line) { errors << line; });
+}
+
+// Standard error without the C++ streams: a program that includes none of them does not set
+// up their locale and buffers at start, which it would otherwise pay for in memory for
+// messages it almost never writes.
+VoicePack VoicePack::load(const std::string& folder) {
+    return load(folder, [](const std::string& line) { std::fputs(line.c_str(), stderr); });
+}
+
+VoicePack VoicePack::load(const std::string& folder,
+                          const std::function<void(const std::string&)>& report) {
     VoicePack pack;
     UniqueFd dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!dir.valid()) {
         if (errno != ENOENT) {
-            errors << ClipFolder::kProgramName << ": " << folder << ": " << whyNotOpened(folder)
-                   << "; the built-in clips are kept\n";
+            report(std::string(ClipFolder::kProgramName) + ": " + folder + ": " +
+                   whyNotOpened(folder) + "; the built-in clips are kept\n");
         }
         return pack;
     }
     if (const FolderStatus status = ClipFolder::checkOpenFolder(dir.get());
         status != FolderStatus::Ready) {
-        errors << ClipFolder::kProgramName << ": " << folder << ": " << folderStatusText(status)
-               << "; the built-in clips are kept\n";
+        report(std::string(ClipFolder::kProgramName) + ": " + folder + ": " +
+               folderStatusText(status) + "; the built-in clips are kept\n");
         return pack;
     }
     for (int number = engine::kFirstClip; number <= engine::kLastClip; ++number) {
@@ -185,8 +198,8 @@ VoicePack VoicePack::load(const std::string& folder, std::ostream& errors) {
         }
         Converted converted = readFile(dir.get(), name);
         if (!converted.sound) {
-            errors << ClipFolder::kProgramName << ": " << folder << "/" << name << ": "
-                   << converted.error << "; the built-in clip is kept\n";
+            report(std::string(ClipFolder::kProgramName) + ": " + folder + "/" + name + ": " +
+                   converted.error + "; the built-in clip is kept\n");
             continue;
         }
         pack.clips_[static_cast<std::size_t>(number - engine::kFirstClip)] =

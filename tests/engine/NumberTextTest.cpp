@@ -89,6 +89,11 @@ TEST(NumberText, TextToNumberReadsEntriesAndResults) {
     EXPECT_EQ(textToNumber("-12.5"), -12.5);
     EXPECT_EQ(textToNumber("1.5E+15"), 1.5e15);
     EXPECT_EQ(textToNumber("abc"), 0.0);
+    // Only what the display writes is a number: no plus, no hexadecimal, nothing out of range.
+    EXPECT_EQ(textToNumber("+5"), 0.0);
+    EXPECT_EQ(textToNumber("0x1A"), 0.0);
+    EXPECT_EQ(textToNumber("1E+400"), 0.0);
+    EXPECT_EQ(textToNumber("1E-400"), 0.0);
 }
 
 TEST(NumberText, ALocaleWithDecimalCommaChangesNothing) {
