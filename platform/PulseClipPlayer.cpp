@@ -4,7 +4,6 @@
 #include "voice/SoundLoader.h"
 #include "voice/StreamFormat.h"
 
-#include <malloc.h>
 #include <pulse/pulseaudio.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -15,13 +14,6 @@ namespace platform {
 namespace {
 
 constexpr std::int64_t kNoEarlierPlayFrames = INT64_MAX / 4;
-
-// The threads of this program allocate little and seldom: this player's (clips decoded at
-// each key, the sound library's bookkeeping) and Qt's helpers. Left alone, malloc gives each
-// of them an arena of its own, whose freed memory only that thread reuses and whose pages
-// stay resident beside the main heap's; with one arena they share one heap. Set before
-// main, so before any thread starts.
-[[maybe_unused]] const bool kOneMallocArena = mallopt(M_ARENA_MAX, 1) == 1;
 
 std::int64_t framesBetween(std::chrono::steady_clock::duration gap) {
     return std::chrono::duration_cast<std::chrono::microseconds>(gap).count() *

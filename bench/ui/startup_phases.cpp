@@ -35,6 +35,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <malloc.h>
 #include <string>
 
 namespace {
@@ -106,6 +107,7 @@ int main(int argc, char** argv) {
     }
     last = origin;
     phase("main-entered");
+    mallopt(M_ARENA_MAX, 1); // as the program does, before any thread
     int quitAfterMs = 1000;
     for (int i = 1; i + 1 < argc; ++i) {
         if (std::string(argv[i]) == "--quit-after") {
