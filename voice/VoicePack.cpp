@@ -13,7 +13,6 @@
 #include <cmath>
 #include <cstdio>
 #include <fcntl.h>
-#include <ostream>
 #include <sys/stat.h>
 #include <utility>
 #include <vector>
@@ -161,19 +160,14 @@ VoicePack::Converted VoicePack::convert(std::span<const std::uint8_t> bytes) {
     return Converted{std::move(sound), {}};
 }
 
-VoicePack VoicePack::load(const std::string& folder, std::ostream& errors) {
-    return load(folder, [&errors](const std::string& line) { errors << line; });
-}
-
 // Standard error without the C++ streams: a program that includes none of them does not set
 // up their locale and buffers at start, which it would otherwise pay for in memory for
 // messages it almost never writes.
-VoicePack VoicePack::load(const std::string& folder) {
-    return load(folder, [](const std::string& line) { std::fputs(line.c_str(), stderr); });
+void VoicePack::toStandardError(const std::string& line) {
+    std::fputs(line.c_str(), stderr);
 }
 
-VoicePack VoicePack::load(const std::string& folder,
-                          const std::function<void(const std::string&)>& report) {
+VoicePack VoicePack::load(const std::string& folder, const Report& report) {
     VoicePack pack;
     UniqueFd dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!dir.valid()) {

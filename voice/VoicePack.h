@@ -8,7 +8,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <iosfwd>
 #include <memory>
 #include <optional>
 #include <span>
@@ -36,9 +35,10 @@ class VoicePack {
     // Nothing is followed through a symbolic link, and the folder must be the running
     // user's own and closed to others: anyone who can put a file there chooses what the
     // keys say.
-    // Each refusal is one line to errors, or to standard error.
-    static VoicePack load(const std::string& folder, std::ostream& errors);
-    static VoicePack load(const std::string& folder);
+    // Each refusal is reported as one line.
+    using Report = std::function<void(const std::string&)>;
+    static void toStandardError(const std::string& line);
+    static VoicePack load(const std::string& folder, const Report& report = toStandardError);
     static Converted convert(std::span<const std::uint8_t> bytes);
 
     using Samples = std::shared_ptr<const std::vector<std::int16_t>>;
@@ -48,9 +48,6 @@ class VoicePack {
     int count() const;
 
   private:
-    static VoicePack load(const std::string& folder,
-                          const std::function<void(const std::string&)>& report);
-
     // Shared with the player, which may still be sounding a clip when the pack goes.
     std::array<Samples, 19> clips_;
 };

@@ -42,6 +42,11 @@ std::string asText(const std::vector<std::uint8_t>& bytes) {
     return {bytes.begin(), bytes.end()};
 }
 
+// Collects the reported lines where the assertions can read them.
+VoicePack::Report into(std::ostringstream& errors) {
+    return [&errors](const std::string& line) { errors << line; };
+}
+
 int lineCount(const std::string& text) {
     return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
@@ -94,7 +99,7 @@ TEST(VoicePack, loads_own_files_and_names_each_refused_one) {
     testfiles::writeFile(folder + "/99.wav", asText(toneWav(22050, 1, 0.2)));
 
     std::ostringstream errors;
-    const VoicePack pack = VoicePack::load(folder, errors);
+    const VoicePack pack = VoicePack::load(folder, into(errors));
     EXPECT_EQ(pack.count(), 1);
     ASSERT_NE(pack.clip(105), nullptr);
     EXPECT_EQ(pack.clip(107), nullptr);
@@ -128,13 +133,13 @@ TEST(VoicePack, a_folder_others_could_fill_is_not_used) {
          {std::pair{folder, "writable by others"}, std::pair{app / "linked", "a symbolic link"},
           std::pair{app / "absent", ""}}) {
         std::ostringstream errors;
-        EXPECT_EQ(VoicePack::load(path, errors).count(), 0) << path;
+        EXPECT_EQ(VoicePack::load(path, into(errors)).count(), 0) << path;
         EXPECT_EQ(lineCount(errors.str()), *why ? 1 : 0) << errors.str();
         EXPECT_NE(errors.str().find(why), std::string::npos) << errors.str();
     }
     chmod(folder.c_str(), 0700);
     ASSERT_EQ(chown(folder.c_str(), 65534, 65534), 0);
     std::ostringstream errors;
-    EXPECT_EQ(VoicePack::load(folder, errors).count(), 0);
+    EXPECT_EQ(VoicePack::load(folder, into(errors)).count(), 0);
     EXPECT_NE(errors.str().find("owned by another user"), std::string::npos) << errors.str();
 }
