@@ -3,7 +3,9 @@
 
 #include "engine/ClipNumbers.h"
 #include "engine/PastedNumber.h"
+#include "engine/SpokenLine.h"
 #include "record/RecordSaver.h"
+#include "settings/ReadingStyleFile.h"
 #include "settings/SettingsFile.h"
 #include "voice/ReadingTimer.h"
 
@@ -39,6 +41,7 @@ void Program::startUp() {
     loadSettings();
     // A copy killed while writing leaves its temporary files; stale ones go now.
     SettingsFile::removeLeftovers(appFolder_);
+    ReadingStyleFile::removeLeftovers(appFolder_);
     record::RecordSaver(appFolder_).removeLeftovers();
     // The "0" was drawn before the saved colour was known; show it in the user's colour.
     calc_.showDisplay();
@@ -56,14 +59,17 @@ void Program::prepareVoice() {
 }
 
 void Program::keyClicked(engine::Key key) {
+    interruptReview();
     calc_.press(key);
 }
 
 void Program::characterTyped(int code) {
+    interruptReview();
     calc_.typeCharacter(code);
 }
 
 void Program::menuChosen(MenuItem item) {
+    interruptReview();
     switch (item) {
     case mensenyin:
         toggleVoice();
@@ -219,6 +225,7 @@ void Program::stopClicked() {
 
 void Program::clearRecordsClicked() {
     records_.clearRecords();
+    selectedRow_ = -1;
     view_.showRecord(records_);
 }
 
@@ -293,6 +300,7 @@ void Program::applyDefaults() {
 }
 
 void Program::loadSettings() {
+    loadReadingStyle();
     const SettingsRead read = SettingsFile::read(SettingsFile::settingsPath(appFolder_));
     if (read.position) {
         view_.moveToTwips(read.position->first, read.position->second);
@@ -313,6 +321,10 @@ void Program::loadSettings() {
     applyRead(readChoice_);
 }
 
+void Program::loadReadingStyle() {
+    reader_.setStyle(ReadingStyleFile::read(ReadingStyleFile::path(appFolder_)));
+}
+
 void Program::saveSettings() {
     StoredSettings stored;
     stored.leftTwips = view_.leftTwips();
@@ -325,8 +337,13 @@ void Program::saveSettings() {
     SettingsFile::write(SettingsFile::settingsPath(appFolder_), stored);
 }
 
+bool Program::saveReadingStyle() {
+    return ReadingStyleFile::write(ReadingStyleFile::path(appFolder_), reader_.style());
+}
+
 void Program::exitAction() {
     saveSettings();
+    saveReadingStyle();
     timer_.stop();
     view_.endProgram();
 }
@@ -338,6 +355,7 @@ void Program::exitClicked() {
 // Shortcuts work with keyboard input off (the Menu key is how a keyboard user switches it
 // back on), but, like the options key, not while a result is read aloud.
 void Program::shortcut(Shortcut key) {
+    interruptReview();
     if (calc_.state().speaking) {
         return;
     }
@@ -357,6 +375,111 @@ void Program::shortcut(Shortcut key) {
     case Shortcut::Exit:
         exitAction();
         break;
+    case Shortcut::ReadCalculation:
+        readCalculation();
+        break;
+    case Shortcut::RecordUp:
+    case Shortcut::RecordDown:
+    case Shortcut::RecordFirst:
+    case Shortcut::RecordLast:
+        moveInRecord(key);
+        break;
+    case Shortcut::ReadingStyle:
+        switchReadingStyle();
+        break;
+    }
+}
+
+void Program::interruptReview() {
+    reader_.stopReview();
+}
+
+void Program::refuse() {
+    if (calc_.state().voiceOn) {
+        prepareVoice();
+        voice_.playFallback();
+    }
+}
+
+// With the voice off the line goes to the screen reader instead, its operators as words.
+void Program::reviewLine(const std::string& line) {
+    interruptReview();
+    if (!calc_.state().voiceOn) {
+        view_.announce(engine::SpokenLine::words(line));
+        return;
+    }
+    prepareVoice();
+    reader_.review(engine::SpokenLine::clips(line, reader_.style()));
+}
+
+void Program::readCalculation() {
+    if (calc_.state().speaking) {
+        return;
+    }
+    const auto& lines = records_.lines();
+    const bool chosen = records_.recordOn() && userSelected_ && selectedRow_ >= 0 &&
+                        static_cast<std::size_t>(selectedRow_) < lines.size();
+    const std::string& line = chosen ? lines[static_cast<std::size_t>(selectedRow_)] : lastLine_;
+    if (line.empty()) {
+        refuse();
+        return;
+    }
+    reviewLine(line);
+}
+
+// Up, Down, Home and End walk the record while its panel is open; there is nothing to do
+// with them otherwise.
+void Program::moveInRecord(Shortcut key) {
+    if (!records_.recordOn()) {
+        return;
+    }
+    const int count = static_cast<int>(records_.lines().size());
+    int row = selectedRow_;
+    switch (key) {
+    case Shortcut::RecordUp:
+        row = selectedRow_ - 1;
+        break;
+    case Shortcut::RecordDown:
+        row = selectedRow_ + 1;
+        break;
+    case Shortcut::RecordFirst:
+        row = 0;
+        break;
+    default:
+        row = count - 1;
+        break;
+    }
+    // Past either end the selection stays where it is.
+    if (count == 0 || row < 0 || row >= count) {
+        refuse();
+        return;
+    }
+    selectedRow_ = row;
+    userSelected_ = true;
+    view_.selectRecordLine(row);
+    reviewLine(records_.lines()[static_cast<std::size_t>(row)]);
+}
+
+void Program::recordLineChosen(int row) {
+    interruptReview();
+    if (row >= 0 && static_cast<std::size_t>(row) < records_.lines().size()) {
+        selectedRow_ = row;
+        userSelected_ = true;
+    }
+}
+
+// The sample 10 is said in the new style (一零 or 十), so the user hears which is on.
+void Program::switchReadingStyle() {
+    interruptReview();
+    if (calc_.state().speaking) {
+        return;
+    }
+    const bool units = reader_.style() != engine::ReadingStyle::PlaceUnits;
+    reader_.setStyle(units ? engine::ReadingStyle::PlaceUnits : engine::ReadingStyle::Digits);
+    view_.announce(units ? kPlaceUnitsName : kDigitsName);
+    if (calc_.state().voiceOn) {
+        prepareVoice();
+        reader_.review(engine::SpokenNumber::clips("10", reader_.style()));
     }
 }
 
@@ -374,10 +497,17 @@ void Program::playClip(int clip) {
 }
 
 void Program::recordCalculation(const std::string& line) {
+    lastLine_ = line;
+    userSelected_ = false;
     if (!records_.recordOn()) {
         return;
     }
+    const std::size_t before = records_.lines().size();
     records_.recordCalculation(line);
+    // A new line selects itself; one the full record refuses leaves the selection alone.
+    if (records_.lines().size() > before) {
+        selectedRow_ = static_cast<int>(records_.lines().size()) - 1;
+    }
     view_.showRecord(records_);
 }
 
@@ -398,6 +528,7 @@ void Program::readAloud(const std::string& text, int decimals) {
 }
 
 void Program::readAgain() {
+    interruptReview();
     const engine::CalculatorState& state = calc_.state();
     if (!state.voiceOn || state.speaking) {
         return;
@@ -411,6 +542,7 @@ void Program::readAgain() {
 }
 
 void Program::pasteText(const std::string& text) {
+    interruptReview();
     const engine::CalculatorState& state = calc_.state();
     if (!calc_.keyboardOn() || state.speaking) {
         return;
@@ -418,9 +550,8 @@ void Program::pasteText(const std::string& text) {
     const std::optional<std::string> entry = engine::pastedEntry(text);
     if (entry && calc_.enterNumber(*entry)) {
         readAgain();
-    } else if (state.voiceOn) {
-        prepareVoice();
-        voice_.playFallback();
+    } else {
+        refuse();
     }
 }
 

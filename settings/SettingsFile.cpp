@@ -191,6 +191,10 @@ SettingsRead SettingsFile::parse(std::string_view content) {
     return result;
 }
 
+std::optional<std::string> SettingsFile::readShortFile(const std::string& path) {
+    return readStart(path);
+}
+
 SettingsRead SettingsFile::read(const std::string& path) {
     const auto content = readStart(path);
     return content ? parse(*content) : SettingsRead{};

@@ -50,6 +50,8 @@ class SettingsFile {
     // Width and height on a close by the system. Skipped (false) when the path would be the
     // settings file itself, or cannot be written.
     static bool writeSizeRecord(const std::string& appFolder, float widthTwips, float heightTwips);
+    // The start of a plain file, never waited on: what a short file of the program's holds.
+    static std::optional<std::string> readShortFile(const std::string& path);
     // Removes what a write of the settings file killed half-way left in the application folder.
     static void removeLeftovers(const std::string& appFolder);
 };
