@@ -468,6 +468,18 @@ void Program::recordLineChosen(int row) {
     }
 }
 
+void Program::chooseReadingStyle(engine::ReadingStyle style) {
+    interruptReview();
+    if (style != reader_.style()) {
+        switchReadingStyle();
+    }
+}
+
+void Program::copyChosen() {
+    interruptReview();
+    voiceGate();
+}
+
 // The sample 10 is said in the new style (一零 or 十), so the user hears which is on.
 void Program::switchReadingStyle() {
     interruptReview();

@@ -72,6 +72,10 @@ class Program : public engine::CalculatorEvents {
     void recordLineChosen(int row);
     // Switches between reading numbers digit by digit and as amounts (F7, the display's menu).
     void switchReadingStyle();
+    // The display's menu: choosing the style that is on changes nothing.
+    void chooseReadingStyle(engine::ReadingStyle style);
+    // The display's menu copies the number: the click, under the voice gate.
+    void copyChosen();
     // Says the last calculation again (F6, the display's menu).
     void readCalculation();
 

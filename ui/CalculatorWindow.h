@@ -26,6 +26,7 @@ class AboutWindow;
 class ClickableLabel;
 class DesktopCloseFilter;
 class DisplayBox;
+class DisplayMenu;
 class OptionsMenu;
 class RecordPanel;
 class TitleButton;
@@ -60,6 +61,8 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     float widthTwips() const override;
     float heightTwips() const override;
     void endProgram() override;
+    void selectRecordLine(int row) override;
+    void announce(const std::string& text) override;
 
     KeyButton* key(engine::Key key) const { return keys_[static_cast<std::size_t>(key)]; }
     DisplayBox* display() const { return display_; }
@@ -67,6 +70,8 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     // The menu and the record panel are built when first needed: the first frame shows
     // neither unless the panel was left open.
     OptionsMenu* optionsMenu();
+    // The display's own menu, opened by a right press on it.
+    DisplayMenu* displayMenu();
     AboutWindow* aboutWindow() const;
     // Null until the panel has been opened or has had records to show.
     const RecordPanel* recordPanel() const { return panel_.get(); }
@@ -105,6 +110,10 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     void paintOutlineClip(QPainter& painter) const;
     bool typed(QObject* watched, QEvent* event);
     bool hearCopyOrPaste(const QKeyEvent& key);
+    void copyNumber();
+    void pasteNumber();
+    void popupDisplayMenu(QPoint globalPos);
+    void interruptReview(QObject* watched, QEvent* event);
     void aboutClosed();
     void bringForward();
     // Runs a forwarder only while a program is attached and has not ended.
@@ -122,6 +131,7 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     ClickableLabel* aboutIcon_ = nullptr;
     ClickableLabel* recordTab_ = nullptr;
     OptionsMenu* menu_ = nullptr;
+    DisplayMenu* displayMenu_ = nullptr;
     // The marks the menu shows, kept while it is not built yet.
     std::array<bool, settings::kMenuItemCount> menuChecked_{};
     std::unique_ptr<RecordPanel> panel_;

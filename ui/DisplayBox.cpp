@@ -8,6 +8,7 @@
 #include <QAccessible>
 #include <QFontMetricsF>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <utility>
 
@@ -53,6 +54,16 @@ void DisplayBox::announce() {
     QAccessibleValueChangeEvent valueChange(this, text_);
     QAccessible::updateAccessibility(&valueChange);
     emit announced(text_);
+}
+
+// Only the mouse opens the display's menu: the Menu key and Shift+F10 are the options menu's.
+void DisplayBox::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        emit menuAsked(event->globalPosition().toPoint());
+        return;
+    }
+    QWidget::mousePressEvent(event);
 }
 
 void DisplayBox::paintEvent(QPaintEvent*) {

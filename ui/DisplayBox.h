@@ -37,9 +37,12 @@ class DisplayBox : public QWidget {
     void announced(const QString& text);
     // A screen reader asked to hear the number again.
     void readAloudAsked();
+    // A right press on the display, at this place on the screen.
+    void menuAsked(QPoint globalPos);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
   private:
     void announce();

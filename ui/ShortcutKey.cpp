@@ -18,6 +18,12 @@ std::optional<settings::Shortcut> ShortcutKey::of(const QKeyEvent& event) {
         {Qt::Key_F1, Qt::NoModifier, Shortcut::About},
         {Qt::Key_S, Qt::ControlModifier, Shortcut::Save},
         {Qt::Key_Q, Qt::ControlModifier, Shortcut::Exit},
+        {Qt::Key_F6, Qt::NoModifier, Shortcut::ReadCalculation},
+        {Qt::Key_Up, Qt::NoModifier, Shortcut::RecordUp},
+        {Qt::Key_Down, Qt::NoModifier, Shortcut::RecordDown},
+        {Qt::Key_Home, Qt::NoModifier, Shortcut::RecordFirst},
+        {Qt::Key_End, Qt::NoModifier, Shortcut::RecordLast},
+        {Qt::Key_F7, Qt::NoModifier, Shortcut::ReadingStyle},
     };
     // Whether a key sits on the number pad changes nothing here.
     const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
