@@ -73,6 +73,17 @@ def clip_onsets(path, threshold_db=-45.0):
     return found
 
 
+def reading_clips(path, threshold_db=-45.0):
+    """Starts of the clips of a reading, one a step: a two-syllable word or a stop inside
+    a word ("dian", "deng yu") is heard as more than one burst within its step, and a
+    stream that stalled for a moment leaves crumbs of a few ms."""
+    found = []
+    for start, length in bursts(path, threshold_db):
+        if length >= 30 and (not found or start - found[-1] >= READING_STEP_MS - 100):
+            found.append(start)
+    return found
+
+
 def paced(starts):
     """Whether clip starts follow each other at a reading's steps."""
     return all(abs(b - a - READING_STEP_MS) <= STEP_SLACK_MS for a, b in zip(starts, starts[1:]))
