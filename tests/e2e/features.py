@@ -125,9 +125,9 @@ DISPLAY_AT = (131, 69)
 CLOSE_AT = (234, 19)
 
 
-def key_heard(s, name, key, count):
-    """Presses a key, waits for a reading of `count` clips to end and gives their starts."""
-    capture, _ = s.hear(name, lambda: s.xdotool("key", key), count, quiet_ms=800)
+def key_heard(s, name, key):
+    """Presses a key, waits for the reading it starts to end and gives its clips' starts."""
+    capture, _ = s.hear(name, lambda: s.xdotool("key", key), 1, quiet_ms=800)
     return sound.reading_clips(capture)
 
 
@@ -135,15 +135,15 @@ def review_by_ear(s):
     with open(os.path.join(s.app_dir, "sty.inf"), "wb") as f:
         f.write(b"3555,2940,#TRUE#,1,2,1\r\n")
     s.start()
-    heard = key_heard(s, "f6-first", "F6", 1)
+    heard = key_heard(s, "f6-first", "F6")
     check(len(heard) == 1, f"F6 before any calculation sounds the fallback tone once ({heard})")
     # Each reading after "=" is heard out first: its clips hold every key.
     s.hear("first-line", lambda: s.type_keys(" 1+1="), 1, quiet_ms=800)
     s.hear("second-line", lambda: s.type_keys("12+3.5="), 1, quiet_ms=800)
-    heard = key_heard(s, "f6", "F6", 11)
+    heard = key_heard(s, "f6", "F6")
     check(len(heard) == 11 and sound.paced(heard),
           f"F6 after 12+3.5= reads its line in 11 clips, a step apart ({heard})")
-    heard = key_heard(s, "up", "Up", 5)
+    heard = key_heard(s, "up", "Up")
     check(len(heard) == 5, f"Up in a two-line record reads 1+1=2 in 5 clips ({heard})")
     heard = s.hear("stopped", lambda: s.xdotool("key", "--delay", "100", "F6", "7"), 1,
                    quiet_ms=800)[1]
@@ -158,10 +158,10 @@ def review_by_ear(s):
 def reading_styles(s):
     style_file = os.path.join(s.app_dir, "readstyle.inf")
     s.start()
-    heard = key_heard(s, "f7", "F7", 1)
+    heard = key_heard(s, "f7", "F7")
     check(len(heard) == 1, f"F7 reads the sample 10 as 十, one clip ({heard})")
     s.hear("entry", lambda: s.type_keys(" 12345"), 1, quiet_ms=800)
-    heard = key_heard(s, "amount", "F5", 9)
+    heard = key_heard(s, "amount", "F5")
     check(len(heard) == 9, f"F5 on 12345 reads 一万二千三百四十五 in 9 clips ({heard})")
     s.click(*CLOSE_AT)
     check(s.wait_program_end() == 0, "the close key ends the program")
@@ -169,7 +169,7 @@ def reading_styles(s):
         check(f.read() == b"2\r\n", "and writes the style to readstyle.inf")
 
     s.start()
-    heard = key_heard(s, "f7-back", "F7", 2)
+    heard = key_heard(s, "f7-back", "F7")
     check(len(heard) == 2, f"after a restart F7 goes back to digits: 一零 ({heard})")
     before = set(s.windows())
     s.click(*DISPLAY_AT, button=3)
