@@ -49,7 +49,8 @@ void Program::prepareVoice() {
     if (!voicePrepared_) {
         voicePrepared_ = true;
         voice_.setFolder(extractClips_ ? extractClips_() : std::string());
-        // The user's own recordings are converted now, so that a key never waits for them.
+        // The user's own recordings are converted from now on, beside the window, so that
+        // neither the window nor a key waits for them.
         voice_.loadPack(appFolder_ + "/voice");
     }
     // Every sound comes through here first: the pack takes over before one, never between
