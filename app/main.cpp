@@ -19,12 +19,18 @@
 #include <QApplication>
 #include <QScreen>
 #include <cstdio>
+#include <cstdlib>
 #include <malloc.h>
 #include <memory>
 #include <optional>
 #include <vector>
 
 namespace {
+
+bool isSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
 
 // The private folder of the user that the clips, and the socket of the running program, live
 // in; empty when it cannot be trusted.
@@ -89,6 +95,13 @@ int main(int argc, char** argv) {
         std::fputs(command.output.c_str(), stdout);
         std::fputs(command.error.c_str(), stderr);
         return command.status;
+    }
+    // Without a display Qt aborts with advice about reinstalling; say what is missing instead.
+    if (!command.displayGiven && !isSet("QT_QPA_PLATFORM") && !isSet("DISPLAY") &&
+        !isSet("WAYLAND_DISPLAY")) {
+        std::fputs("yuyin-jisuanqi: needs a graphical session (DISPLAY or WAYLAND_DISPLAY)\n",
+                   stderr);
+        return 1;
     }
 
     std::optional<double> scale;
