@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/CalculatorWindow.h"
 
+#include "platform/ClipboardReader.h"
 #include "platform/WindowShape.h"
 #include "settings/Program.h"
 #include "ui/AboutWindow.h"
@@ -80,6 +81,7 @@ CalculatorWindow::CalculatorWindow(QWidget* parent, WindowSystem::Kind system)
     // Typed characters reach the calculator whichever control has the focus.
     qApp->installEventFilter(this);
     closeFilter_ = std::make_unique<DesktopCloseFilter>(*this, [this] { closeFromDesktop(); });
+    clipboard_ = std::make_unique<platform::ClipboardReader>();
 }
 
 CalculatorWindow::~CalculatorWindow() {
@@ -440,6 +442,7 @@ void CalculatorWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool CalculatorWindow::eventFilter(QObject* watched, QEvent* event) {
+    dropPendingPaste(*event);
     if (event->type() == QEvent::KeyPress && typed(watched, event)) {
         return true;
     }
@@ -497,9 +500,37 @@ bool CalculatorWindow::hearCopyOrPaste(const QKeyEvent& key) {
     } else if (copy) {
         QGuiApplication::clipboard()->setText(QString::fromStdString(program_->copyText()));
     } else {
-        program_->pasteText(QGuiApplication::clipboard()->text().toStdString());
+        startPaste();
     }
     return true;
+}
+
+void CalculatorWindow::startPaste() {
+    if (program_ == nullptr || ended_) {
+        return;
+    }
+    clipboard_->start([this](std::optional<std::string> text) {
+        // Nothing to be had sounds as a text that is not a number does.
+        forward([&text](auto& p) { p.pasteText(text.value_or(std::string())); });
+    });
+}
+
+// A paste answered after the user went on would land in the middle of what came next.
+void CalculatorWindow::dropPendingPaste(const QEvent& event) {
+    if (!clipboard_->pending()) {
+        return;
+    }
+    if (event.type() == QEvent::MouseButtonPress) {
+        clipboard_->cancel();
+    } else if (event.type() == QEvent::KeyPress) {
+        const auto& press = static_cast<const QKeyEvent&>(event);
+        const int key = press.key();
+        const bool modifier = key == Qt::Key_Control || key == Qt::Key_Shift ||
+                              key == Qt::Key_Alt || key == Qt::Key_Meta || key == Qt::Key_AltGr;
+        if (!modifier && !press.matches(QKeySequence::Paste)) {
+            clipboard_->cancel();
+        }
+    }
 }
 
 } // namespace ui
