@@ -88,7 +88,7 @@ def save_folder_is_a_file(s):
 
 def settings_write_limit(s):
     """sty.inf cannot be written (a 10-byte file size limit, SIGXFSZ ignored): the exit
-    key still ends the program and the old file stays whole."""
+    key shows why, ends the program once the box is closed, and the old file stays whole."""
     settings = os.path.join(s.app_dir, "sty.inf")
     with open(settings, "wb") as f:
         f.write(b"1815,1260,#FALSE#,2,1,3\r\n")
@@ -105,8 +105,15 @@ def settings_write_limit(s):
     s.window = wait_for(s._main_window, 30, "the main window")
     s.activate()
     s.click(*EXIT_KEY)
+    box = wait_for(lambda: [w for w in s.xdotool("search", "--onlyvisible", "--name",
+                                                 "^语音计算器$", check=False).split()
+                            if w != s.window], 10, "the failure box")[-1]
+    s.press_until_gone(box, "Return")
     code = s.wait_program_end()
-    check(code == 0, f"the exit key ends the program despite the failed write ({code})")
+    check(code == 0, f"closing the failure box ends the program ({code})")
+    with open(os.path.join(s.root, "limited.log"), "rb") as f:
+        check("（文件超出允许的大小）" in f.read().decode(errors="replace"),
+              "standard error says why sty.inf was not written")
     with open(settings, "rb") as f:
         check(f.read() == b"1815,1260,#FALSE#,2,1,3\r\n", "the old sty.inf is intact")
     leftovers = [n for n in os.listdir(s.app_dir) if n.startswith(".sty.inf")]
