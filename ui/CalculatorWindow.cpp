@@ -465,7 +465,8 @@ void CalculatorWindow::keepWithinReach() {
     }
     const QRect placed(pos(), size());
     const QScreen* nearest = nullptr;
-    int nearestDistance = 0;
+    // Squares of up to twice the farthest place a window can be put: beyond an int.
+    qint64 nearestDistance = 0;
     for (const QScreen* candidate : QGuiApplication::screens()) {
         const QRect area = candidate->availableGeometry();
         const QRect seen = area.intersected(placed);
@@ -473,9 +474,9 @@ void CalculatorWindow::keepWithinReach() {
             return;
         }
         const QPoint centre = placed.center();
-        const int dx = std::max({area.left() - centre.x(), 0, centre.x() - area.right()});
-        const int dy = std::max({area.top() - centre.y(), 0, centre.y() - area.bottom()});
-        const int distance = dx * dx + dy * dy;
+        const qint64 dx = std::max({area.left() - centre.x(), 0, centre.x() - area.right()});
+        const qint64 dy = std::max({area.top() - centre.y(), 0, centre.y() - area.bottom()});
+        const qint64 distance = dx * dx + dy * dy;
         if (nearest == nullptr || distance < nearestDistance) {
             nearest = candidate;
             nearestDistance = distance;
