@@ -56,6 +56,7 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     void popupOptionsMenuAtKey() override;
     void showMessage(const std::string& title, const std::string& text) override;
     void showAbout() override;
+    void closeAbout() override;
     void showRecord(const record::RecordList& list) override;
     void setWidthTwips(int width) override;
     void moveToTwips(float left, float top) override;
@@ -98,6 +99,7 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -109,6 +111,7 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     bool compositorPlaces() const { return system_ == WindowSystem::Kind::Compositor; }
     double screenScale() const;
     bool isBackground(const QPoint& pos) const;
+    void keepWithinReach();
     bool startSystemMove();
     void paintOutlineClip(QPainter& painter) const;
     bool typed(QObject* watched, QEvent* event);
@@ -147,6 +150,7 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     bool ended_ = false;
     bool closedBySystem_ = false;
     bool drawn_ = false;
+    bool placed_ = false;
 };
 
 } // namespace ui
