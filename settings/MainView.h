@@ -39,6 +39,7 @@ class MainView {
     // A modal box with an OK button only and no icon.
     virtual void showMessage(const std::string& title, const std::string& text) = 0;
     virtual void showAbout() = 0;
+    virtual void closeAbout() = 0;
     // The list, its selection, the count label, the full notice and the scroll range.
     virtual void showRecord(const record::RecordList& list) = 0;
     // Changes the width and rebuilds the rounded outline for it.
