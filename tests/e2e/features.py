@@ -184,17 +184,26 @@ def heavy_pack(s):
     s.start()
     pinger = xclient.Pinger(s.display, s.window)
     try:
-        slowest, until = 0.0, time.monotonic() + 5
-        while time.monotonic() < until:
+        started = time.monotonic()
+        slow = []
+        while time.monotonic() < started + 5:
             took = pinger.ping(1.0)
-            slowest = max(slowest, 1.0 if took is None else took)
+            took = 1.0 if took is None else took
+            if took >= 0.1:
+                slow.append((round(time.monotonic() - started, 2), round(took, 3)))
             time.sleep(0.02)
     finally:
         pinger.close()
-    check(slowest < 0.1, f"the window answers pings while the pack converts ({slowest:.3f} s)")
+    check(not slow, f"the window answers pings within 100 ms while the pack converts "
+                    f"(slower ones at s: {slow})")
     # Until the pack is whole the built-in clip speaks; a sanitizer build converts slowly.
     deadline = time.monotonic() + 60
-    while not pack_tone_heard(s, "heavy")[0] and time.monotonic() < deadline:
+    while time.monotonic() < deadline:
+        try:
+            if pack_tone_heard(s, "heavy")[0]:
+                break
+        except TimeoutError:  # a press unheard on a loaded machine is tried again
+            pass
         time.sleep(1)
     check(time.monotonic() < deadline, "the heavy pack's tone is heard once it has taken over")
     check("voice/" not in s.program_log()[mark:], "and none of its files is refused")
