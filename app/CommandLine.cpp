@@ -183,6 +183,7 @@ CommandLine::Result CommandLine::parse(int argc, const char* const* argv) {
                     return usageError("option '" + std::string(arg) + "' needs a value");
                 }
                 i += !joined && nextNeeded ? 1 : 0;
+                result.displayGiven |= qt->name == "platform" || qt->name == "display";
                 continue;
             }
         }

@@ -39,7 +39,6 @@ class MainView {
     // A modal box with an OK button only and no icon.
     virtual void showMessage(const std::string& title, const std::string& text) = 0;
     virtual void showAbout() = 0;
-    // Closes About if it is open; the main window gets the focus back.
     virtual void closeAbout() = 0;
     // The list, its selection, the count label, the full notice and the scroll range.
     virtual void showRecord(const record::RecordList& list) = 0;

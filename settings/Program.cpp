@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/Program.h"
 
+#include <cstdio>
+
 #include "engine/ClipNumbers.h"
 #include "engine/KeyTable.h"
 #include "engine/PastedNumber.h"
@@ -342,7 +344,7 @@ void Program::loadSettings() {
     applyRead(readChoice_);
 }
 
-void Program::saveSettings() {
+WriteOutcome Program::saveSettings() {
     StoredSettings stored;
     stored.leftTwips = view_.leftTwips();
     stored.topTwips = view_.topTwips();
@@ -350,13 +352,22 @@ void Program::saveSettings() {
     stored.colourChoice = colourChoice_;
     stored.keepChoice = keepChoice_;
     stored.readChoice = readChoice_;
-    // A settings file that cannot be written must not keep the user from leaving.
-    SettingsFile::write(SettingsFile::settingsPath(appFolder_), stored);
+    return SettingsFile::write(SettingsFile::settingsPath(appFolder_), stored);
 }
 
+// Choices that could not be kept are said so before the program ends, on the screen and on
+// standard error; nothing else runs meanwhile, and closing the box, or a close by the system,
+// ends the program as the exit would have.
 void Program::exitAction() {
-    saveSettings();
+    exiting_ = true;
+    const WriteOutcome saved = saveSettings();
     timer_.stop();
+    if (!saved.ok()) {
+        const std::string line = saved.message();
+        std::fprintf(stderr, "%s\n", line.c_str());
+        view_.closeAbout();
+        view_.showMessage(kAppTitle, line);
+    }
     view_.endProgram();
 }
 
@@ -417,6 +428,9 @@ void Program::shortcut(Shortcut key) {
 }
 
 void Program::systemClose() {
+    if (exiting_) {
+        return;
+    }
     SettingsFile::writeSizeRecord(appFolder_, view_.widthTwips(), view_.heightTwips());
 }
 

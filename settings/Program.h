@@ -9,6 +9,7 @@
 #include "record/RecordList.h"
 #include "settings/MainView.h"
 #include "settings/MenuItems.h"
+#include "settings/SettingsFile.h"
 #include "settings/Shortcut.h"
 #include "voice/SpeechReader.h"
 #include "voice/Voice.h"
@@ -67,7 +68,8 @@ class Program : public engine::CalculatorEvents {
     void toggleRecordPanel();
     void stopRecording();
     void loadSettings();
-    void saveSettings();
+    // Writes the user's choices; a failure names the first file that could not be written.
+    WriteOutcome saveSettings();
 
     const engine::Calculator& calculator() const { return calc_; }
     const record::RecordList& records() const { return records_; }
@@ -118,6 +120,8 @@ class Program : public engine::CalculatorEvents {
     bool voicePrepared_ = false;
     // A calculation finished during the key now handled.
     bool calculated_ = false;
+    // The exit has begun: a close by the system while its box is open only ends the program.
+    bool exiting_ = false;
 
     std::array<bool, kMenuItemCount> checks_{};
     bool indicatorVisible_ = false;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/CalculatorWindow.h"
 
+#include "platform/ClipboardReader.h"
 #include "platform/WindowShape.h"
 #include "settings/Program.h"
 #include "ui/AboutWindow.h"
@@ -32,8 +33,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QShowEvent>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 
 namespace ui {
 
@@ -94,6 +97,7 @@ CalculatorWindow::CalculatorWindow(QWidget* parent, WindowSystem::Kind system)
     // Typed characters reach the calculator whichever control has the focus.
     qApp->installEventFilter(this);
     closeFilter_ = std::make_unique<DesktopCloseFilter>(*this, [this] { closeFromDesktop(); });
+    clipboard_ = std::make_unique<platform::ClipboardReader>();
 }
 
 CalculatorWindow::~CalculatorWindow() {
@@ -367,9 +371,7 @@ float CalculatorWindow::heightTwips() const {
 
 void CalculatorWindow::endProgram() {
     ended_ = true;
-    if (about_ != nullptr) {
-        about_->close();
-    }
+    closeAbout();
     close();
     emit ended();
 }
@@ -477,7 +479,55 @@ void CalculatorWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void CalculatorWindow::showEvent(QShowEvent* event) {
+    if (!placed_ && !event->spontaneous()) {
+        placed_ = true;
+        keepWithinReach();
+    }
+    QWidget::showEvent(event);
+}
+
+// A position saved on a wider screen, or on a monitor since unplugged, would open the window
+// where nobody can see or reach it. Only then is the whole window brought onto the nearest
+// screen; one that shows at least a corner to grab stays where it was left. The saved
+// position is rewritten only by the next exit, from wherever the window is then.
+void CalculatorWindow::keepWithinReach() {
+    constexpr int kReachWidth = 100;
+    constexpr int kReachHeight = 50;
+    if (compositorPlaces()) {
+        return;
+    }
+    const QRect placed(pos(), size());
+    const QScreen* nearest = nullptr;
+    // Squares of up to twice the farthest place a window can be put: beyond an int.
+    qint64 nearestDistance = 0;
+    for (const QScreen* candidate : QGuiApplication::screens()) {
+        const QRect area = candidate->availableGeometry();
+        const QRect seen = area.intersected(placed);
+        if (seen.width() >= kReachWidth && seen.height() >= kReachHeight) {
+            return;
+        }
+        const QPoint centre = placed.center();
+        const qint64 dx = std::max({area.left() - centre.x(), 0, centre.x() - area.right()});
+        const qint64 dy = std::max({area.top() - centre.y(), 0, centre.y() - area.bottom()});
+        const qint64 distance = dx * dx + dy * dy;
+        if (nearest == nullptr || distance < nearestDistance) {
+            nearest = candidate;
+            nearestDistance = distance;
+        }
+    }
+    if (nearest == nullptr) {
+        return;
+    }
+    // A window larger than the screen keeps its top left corner, and so its title, in view.
+    const QRect area = nearest->availableGeometry();
+    const int left = std::max(area.left(), std::min(placed.left(), area.right() + 1 - width()));
+    const int top = std::max(area.top(), std::min(placed.top(), area.bottom() + 1 - height()));
+    move(left, top);
+}
+
 bool CalculatorWindow::eventFilter(QObject* watched, QEvent* event) {
+    dropPendingPaste(*event);
     if (event->type() == QEvent::KeyPress && typed(watched, event)) {
         return true;
     }
@@ -553,9 +603,37 @@ bool CalculatorWindow::hearCopyOrPaste(const QKeyEvent& key) {
     } else if (copy) {
         QGuiApplication::clipboard()->setText(QString::fromStdString(program_->copyText()));
     } else {
-        program_->pasteText(QGuiApplication::clipboard()->text().toStdString());
+        startPaste();
     }
     return true;
+}
+
+void CalculatorWindow::startPaste() {
+    if (program_ == nullptr || ended_) {
+        return;
+    }
+    clipboard_->start([this](std::optional<std::string> text) {
+        // Nothing to be had sounds as a text that is not a number does.
+        forward([&text](auto& p) { p.pasteText(text.value_or(std::string())); });
+    });
+}
+
+// A paste answered after the user went on would land in the middle of what came next.
+void CalculatorWindow::dropPendingPaste(const QEvent& event) {
+    if (!clipboard_->pending()) {
+        return;
+    }
+    if (event.type() == QEvent::MouseButtonPress) {
+        clipboard_->cancel();
+    } else if (event.type() == QEvent::KeyPress) {
+        const auto& press = static_cast<const QKeyEvent&>(event);
+        const int key = press.key();
+        const bool modifier = key == Qt::Key_Control || key == Qt::Key_Shift ||
+                              key == Qt::Key_Alt || key == Qt::Key_Meta || key == Qt::Key_AltGr;
+        if (!modifier && !press.matches(QKeySequence::Paste)) {
+            clipboard_->cancel();
+        }
+    }
 }
 
 } // namespace ui

@@ -17,6 +17,10 @@
 class QKeyEvent;
 class QPainter;
 
+namespace platform {
+class ClipboardReader;
+}
+
 namespace settings {
 class Program;
 }
@@ -82,6 +86,10 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     // The desktop asks to close the window while a box is open: a system close is never
     // refused, so the boxes go unanswered and the window closes as for any desktop close.
     void closeFromDesktop();
+    // Ctrl+V, and every other way to paste: asks for the clipboard's text and enters it when
+    // it comes, without waiting for it. Another key or click first drops the answer; a
+    // paste asked for while one is pending is ignored.
+    void startPaste();
 
   signals:
     // The program has ended itself; nothing of it runs any more.
@@ -94,6 +102,7 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -105,12 +114,14 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     bool compositorPlaces() const { return system_ == WindowSystem::Kind::Compositor; }
     double screenScale() const;
     bool isBackground(const QPoint& pos) const;
+    void keepWithinReach();
     bool startSystemMove();
     void paintOutlineClip(QPainter& painter) const;
     bool typed(QObject* watched, QEvent* event);
     bool typedInAbout(const QKeyEvent& press);
     void forwardShortcut(const QKeyEvent& press, settings::Shortcut shortcut);
     bool hearCopyOrPaste(const QKeyEvent& key);
+    void dropPendingPaste(const QEvent& event);
     void aboutClosed();
     void bringForward();
     // Runs a forwarder only while a program is attached and has not ended.
@@ -135,6 +146,7 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     const record::RecordList* shownRecords_ = nullptr;
     QPointer<AboutWindow> about_;
     std::unique_ptr<DesktopCloseFilter> closeFilter_;
+    std::unique_ptr<platform::ClipboardReader> clipboard_;
 
     // The last place the program gave the window, for desktops that never report one.
     QPointF placedTwips_;
@@ -143,6 +155,7 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     bool ended_ = false;
     bool closedBySystem_ = false;
     bool drawn_ = false;
+    bool placed_ = false;
 };
 
 } // namespace ui

@@ -47,7 +47,10 @@ class FakeView : public settings::MainView {
         messages.emplace_back(title, text);
     }
     void showAbout() override { ++aboutShown; }
-    void closeAbout() override { ++aboutClosed; }
+    void closeAbout() override {
+        ++aboutClosed;
+        calls.push_back("close about");
+    }
     void showRecord(const record::RecordList& list) override {
         listLines = list.lines();
         countLabel = list.countLabel();

@@ -155,6 +155,25 @@ TEST_F(ProgramTest, ACloseByTheSystemLeavesTheSettingsAlone) {
     fs::remove(folder.string() + "sty.inf");
 }
 
+// The old file stays whole and the user is told before the program ends; a close by the
+// system meanwhile writes nothing more.
+TEST_F(ProgramTest, AnExitThatCannotKeepTheChoicesSaysSo) {
+    fs::create_directory(settingsFile());
+    start();
+    press({Key::Two, Key::Add, Key::Three, Key::Equals});
+    program->exitClicked();
+    EXPECT_FALSE(timer.active());
+    EXPECT_EQ(view.calls.back(), "close about");
+    ASSERT_EQ(view.messages.size(), 1U);
+    EXPECT_EQ(view.messages[0].first, kAppTitle);
+    EXPECT_EQ(view.messages[0].second,
+              "选项保存失败：" + settingsFile().string() + "（已有同名的文件夹）");
+    EXPECT_TRUE(view.ended);
+    program->systemClose();
+    EXPECT_FALSE(fs::exists(folder.string() + "sty.inf"));
+    EXPECT_TRUE(fs::is_directory(settingsFile()));
+}
+
 // What a copy killed while writing left behind: stale ones go at the next start, a young one
 // may be another copy's write in progress.
 TEST_F(ProgramTest, StartRemovesStaleTemporaryFilesOfItsOwn) {
