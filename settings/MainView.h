@@ -45,12 +45,15 @@ class MainView {
     // Changes the width and rebuilds the rounded outline for it.
     virtual void setWidthTwips(int width) = 0;
     virtual void moveToTwips(float left, float top) = 0;
+    virtual void minimise() = 0;
     virtual float leftTwips() const = 0;
     virtual float topTwips() const = 0;
     virtual float widthTwips() const = 0;
     virtual float heightTwips() const = 0;
     // Ends the program at once: no further event runs, an open About window goes too.
     virtual void endProgram() = 0;
+    // Gives the screen reader a text to speak at once: the display's number, a record line, a style's name.
+    virtual void announce(const std::string& text) = 0;
 };
 
 } // namespace settings

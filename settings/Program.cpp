@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "engine/ClipNumbers.h"
+#include "engine/KeyTable.h"
 #include "engine/PastedNumber.h"
 #include "record/RecordSaver.h"
 #include "settings/SettingsFile.h"
@@ -63,11 +64,39 @@ void Program::prepareVoice() {
 }
 
 void Program::keyClicked(engine::Key key) {
+    calculated_ = false;
     calc_.press(key);
+    announceOutcome(key);
 }
 
 void Program::characterTyped(int code) {
+    const engine::KeyInfo* info = calc_.keyboardOn() ? engine::keyForCharacter(code) : nullptr;
+    calculated_ = false;
     calc_.typeCharacter(code);
+    if (info != nullptr) {
+        announceOutcome(info->key);
+    }
+}
+
+// With its own voice off the program tells the screen reader what a key made of the display:
+// a result, after equals or a chained operator, and the 0 after clear. Typed digits need no
+// telling, the screen reader echoes the keys itself. With the voice on nothing is told, so
+// that the screen reader never talks over the reading.
+void Program::announceOutcome(engine::Key key) {
+    if (calculated_ || key == engine::Key::Clear) {
+        announceDisplay();
+    }
+}
+
+void Program::announceDisplay() {
+    const engine::CalculatorState& state = calc_.state();
+    if (!state.voiceOn && !state.speaking) {
+        view_.announce(state.displayText);
+    }
+}
+
+void Program::displayFocused() {
+    announceDisplay();
 }
 
 void Program::menuChosen(MenuItem item) {
@@ -352,8 +381,30 @@ void Program::exitClicked() {
 }
 
 // Shortcuts work with keyboard input off (the Menu key is how a keyboard user switches it
-// back on), but, like the options key, not while a result is read aloud.
+// back on). Those that stand for the options key or the record tab, and the program's own
+// About and exit, wait while a result is read aloud, as the keys and the tab do; the panel's
+// labels, minimising and closing About take a click at any time, and so do their keys.
 void Program::shortcut(Shortcut key) {
+    switch (key) {
+    case Shortcut::WideView:
+        if (records_.recordOn()) {
+            viewClicked();
+        }
+        return;
+    case Shortcut::ClearRecords:
+        if (records_.recordOn()) {
+            clearRecordsClicked();
+        }
+        return;
+    case Shortcut::Minimise:
+        view_.minimise();
+        return;
+    case Shortcut::CloseAbout:
+        view_.closeAbout();
+        return;
+    default:
+        break;
+    }
     if (calc_.state().speaking) {
         return;
     }
@@ -372,6 +423,11 @@ void Program::shortcut(Shortcut key) {
         break;
     case Shortcut::Exit:
         exitAction();
+        break;
+    case Shortcut::RecordTab:
+        recordTabClicked();
+        break;
+    default:
         break;
     }
 }
@@ -393,6 +449,7 @@ void Program::playClip(int clip) {
 }
 
 void Program::recordCalculation(const std::string& line) {
+    calculated_ = true;
     if (!records_.recordOn()) {
         return;
     }
@@ -418,7 +475,12 @@ void Program::readAloud(const std::string& text, int decimals) {
 
 void Program::readAgain() {
     const engine::CalculatorState& state = calc_.state();
-    if (!state.voiceOn || state.speaking) {
+    if (!state.voiceOn) {
+        // The screen reader speaks instead.
+        announceDisplay();
+        return;
+    }
+    if (state.speaking) {
         return;
     }
     if (state.resultShown) {

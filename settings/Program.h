@@ -39,6 +39,8 @@ class Program : public engine::CalculatorEvents {
 
     void keyClicked(engine::Key key);
     void characterTyped(int code);
+    // The display has the focus again: the window opened or came back to the front.
+    void displayFocused();
     void menuChosen(MenuItem item);
     void aboutIconClicked();
     void recordTabClicked();
@@ -52,7 +54,8 @@ class Program : public engine::CalculatorEvents {
     void systemClose();
     void timerTick() { reader_.tick(); }
     // Reads the number on the display aloud again: a result as after equals, an entry in
-    // full. Only the speaking state changes.
+    // full. Only the speaking state changes. With the voice off the screen reader is given
+    // the number instead.
     void readAgain();
     // The number on the display, for the clipboard.
     std::string copyText() const { return calc_.shownNumber(); }
@@ -103,6 +106,8 @@ class Program : public engine::CalculatorEvents {
     void showAbout();
     void exitAction();
     void readAloud(const std::string& text, int decimals);
+    void announceOutcome(engine::Key key);
+    void announceDisplay();
 
     MainView& view_;
     voice::ReadingTimer& timer_;
@@ -113,6 +118,8 @@ class Program : public engine::CalculatorEvents {
     std::string appFolder_;
     std::function<std::string()> extractClips_;
     bool voicePrepared_ = false;
+    // A calculation finished during the key now handled.
+    bool calculated_ = false;
     // The exit has begun: a close by the system while its box is open only ends the program.
     bool exiting_ = false;
 

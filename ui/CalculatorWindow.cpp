@@ -6,6 +6,7 @@
 #include "settings/Program.h"
 #include "ui/AboutWindow.h"
 #include "ui/Artwork.h"
+#include "ui/ButtonAccessible.h"
 #include "ui/ClickableLabel.h"
 #include "ui/DesktopCloseFilter.h"
 #include "ui/DisplayBox.h"
@@ -54,6 +55,7 @@ CalculatorWindow::CalculatorWindow(QWidget* parent, WindowSystem::Kind system)
       wideFaces_{Artwork::pixmap(QStringLiteral("key-wide.png")),
                  Artwork::pixmap(QStringLiteral("key-wide-pressed.png"))} {
     WindowAccessible::install();
+    ButtonAccessible::install();
     setObjectName(QStringLiteral("Form1"));
     setAccessibleName(QString::fromUtf8(settings::kAppTitle));
     // Never drawn (the skin draws its own caption), but taskbars and window switchers show
@@ -79,6 +81,18 @@ CalculatorWindow::CalculatorWindow(QWidget* parent, WindowSystem::Kind system)
         menuChecked_[static_cast<std::size_t>(info.item)] = info.checkedAtStart;
     }
 
+    // The display is the window's focus: the keys and labels never take it, and the record
+    // list does not either.
+    setFocusProxy(display_);
+    display_->setFocus();
+    // Each control a key works too tells a screen reader which key.
+    ButtonAccessible::setKeys(key(engine::Key::Options),
+                              ShortcutKey::names(settings::Shortcut::OptionsMenu));
+    ButtonAccessible::setKeys(aboutIcon_, ShortcutKey::names(settings::Shortcut::About));
+    ButtonAccessible::setKeys(recordTab_, ShortcutKey::names(settings::Shortcut::RecordTab));
+    ButtonAccessible::setKeys(titleButtons_[0], ShortcutKey::names(settings::Shortcut::Minimise));
+    ButtonAccessible::setKeys(titleButtons_[1], ShortcutKey::names(settings::Shortcut::Exit));
+
     platform::WindowShape::apply(*this);
     // Typed characters reach the calculator whichever control has the focus.
     qApp->installEventFilter(this);
@@ -96,6 +110,11 @@ void CalculatorWindow::buildImages() {
                               Artwork::pixmap(QStringLiteral("voice-indicator.gif")), this);
     connect(display_, &DisplayBox::readAloudAsked, this,
             [this] { forward([](auto& p) { p.readAgain(); }); });
+    // Once the focus event is out, so that the screen reader has met the display before it is
+    // told the number.
+    connect(
+        display_, &DisplayBox::focused, this,
+        [this] { forward([](auto& p) { p.displayFocused(); }); }, Qt::QueuedConnection);
 
     aboutIcon_ = new ClickableLabel(Artwork::pixmap(QStringLiteral("about-icon.png")), this);
     aboutIcon_->setObjectName(QStringLiteral("Image10"));
@@ -150,11 +169,7 @@ void CalculatorWindow::buildTitleButtons() {
                 [this] { forward([](auto& p) { p.titleHovered(); }); });
         titleButtons_[i] = button;
     }
-    connect(titleButtons_[0], &QAbstractButton::clicked, this, [this] {
-        if (!ended_) {
-            showMinimized();
-        }
-    });
+    connect(titleButtons_[0], &QAbstractButton::clicked, this, &CalculatorWindow::minimise);
     connect(titleButtons_[1], &QAbstractButton::clicked, this,
             [this] { forward([](auto& p) { p.exitClicked(); }); });
 }
@@ -172,6 +187,13 @@ RecordPanel& CalculatorWindow::panel() {
             [this] { forward([](auto& p) { p.saveClicked(); }); });
     connect(panel_->stopLabel(), &QAbstractButton::clicked, this,
             [this] { forward([](auto& p) { p.stopClicked(); }); });
+    ButtonAccessible::setKeys(panel_->clearLabel(),
+                              ShortcutKey::names(settings::Shortcut::ClearRecords));
+    ButtonAccessible::setKeys(panel_->viewLabel(),
+                              ShortcutKey::names(settings::Shortcut::WideView));
+    ButtonAccessible::setKeys(panel_->saveLabel(), ShortcutKey::names(settings::Shortcut::Save));
+    ButtonAccessible::setKeys(panel_->stopLabel(),
+                              ShortcutKey::names(settings::Shortcut::RecordTab));
     if (shownRecords_ != nullptr) {
         panel_->show(*shownRecords_);
     }
@@ -311,6 +333,12 @@ void CalculatorWindow::setWidthTwips(int width) {
     platform::WindowShape::apply(*this);
 }
 
+void CalculatorWindow::minimise() {
+    if (!ended_) {
+        showMinimized();
+    }
+}
+
 // Positions are kept at 15 twips to a pixel of the screen, so that a window drawn larger
 // (--scale, or a dense screen) still opens where it was left.
 double CalculatorWindow::screenScale() const {
@@ -346,6 +374,10 @@ void CalculatorWindow::endProgram() {
     closeAbout();
     close();
     emit ended();
+}
+
+void CalculatorWindow::announce(const std::string& text) {
+    display_->announce(QString::fromStdString(text));
 }
 
 void CalculatorWindow::paintEvent(QPaintEvent*) {
@@ -508,18 +540,21 @@ bool CalculatorWindow::eventFilter(QObject* watched, QEvent* event) {
 // and they work with keyboard input off.
 bool CalculatorWindow::typed(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget == nullptr || widget->window() != this || program_ == nullptr || ended_) {
+    if (widget == nullptr || program_ == nullptr || ended_) {
         return false;
     }
     const auto& press = *static_cast<QKeyEvent*>(event);
+    if (about_ != nullptr && widget->window() == about_) {
+        return typedInAbout(press);
+    }
+    if (widget->window() != this) {
+        return false;
+    }
     if (hearCopyOrPaste(press)) {
         return true;
     }
     if (const std::optional<settings::Shortcut> shortcut = ShortcutKey::of(press)) {
-        // A held key repeats; one press is one save, one menu.
-        if (!press.isAutoRepeat()) {
-            program_->shortcut(*shortcut);
-        }
+        forwardShortcut(press, *shortcut);
         return true;
     }
     if (!program_->calculator().keyboardOn()) {
@@ -533,6 +568,21 @@ bool CalculatorWindow::typed(QObject* watched, QEvent* event) {
         program_->characterTyped(code);
     }
     return true;
+}
+
+bool CalculatorWindow::typedInAbout(const QKeyEvent& press) {
+    if (const std::optional<settings::Shortcut> shortcut = ShortcutKey::inAbout(press)) {
+        forwardShortcut(press, *shortcut);
+        return true;
+    }
+    return false;
+}
+
+void CalculatorWindow::forwardShortcut(const QKeyEvent& press, settings::Shortcut shortcut) {
+    // A held key repeats; one press is one save, one menu.
+    if (!press.isAutoRepeat()) {
+        program_->shortcut(shortcut);
+    }
 }
 
 // Shortcuts rather than characters: they work whether typed input is on or off (the

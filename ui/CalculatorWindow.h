@@ -3,6 +3,7 @@
 
 #include "engine/KeyTable.h"
 #include "settings/MainView.h"
+#include "settings/Shortcut.h"
 #include "ui/KeyButton.h"
 #include "ui/WindowSystem.h"
 
@@ -60,11 +61,13 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     void showRecord(const record::RecordList& list) override;
     void setWidthTwips(int width) override;
     void moveToTwips(float left, float top) override;
+    void minimise() override;
     float leftTwips() const override;
     float topTwips() const override;
     float widthTwips() const override;
     float heightTwips() const override;
     void endProgram() override;
+    void announce(const std::string& text) override;
 
     KeyButton* key(engine::Key key) const { return keys_[static_cast<std::size_t>(key)]; }
     DisplayBox* display() const { return display_; }
@@ -115,6 +118,8 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     bool startSystemMove();
     void paintOutlineClip(QPainter& painter) const;
     bool typed(QObject* watched, QEvent* event);
+    bool typedInAbout(const QKeyEvent& press);
+    void forwardShortcut(const QKeyEvent& press, settings::Shortcut shortcut);
     bool hearCopyOrPaste(const QKeyEvent& key);
     void dropPendingPaste(const QEvent& event);
     void aboutClosed();

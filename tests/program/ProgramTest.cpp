@@ -560,3 +560,55 @@ TEST_F(ProgramTest, ShortcutsWorkWithKeyboardOffButNotWhileAResultIsRead) {
     EXPECT_TRUE(view.ended);
     EXPECT_TRUE(fs::exists(settingsFile()));
 }
+
+TEST_F(ProgramTest, WithTheVoiceOffTheScreenReaderIsToldEachResultAndClear) {
+    start();
+    program->displayFocused();
+    press({Key::One, Key::Add, Key::Two, Key::Equals});
+    readToTheEnd();
+    program->readAgain();
+    readToTheEnd();
+    press({Key::Clear});
+    EXPECT_TRUE(view.announced.empty()) << "the voice speaks; the screen reader must not";
+
+    program->menuChosen(MenuItem::mensenyin);
+    program->displayFocused();
+    press({Key::One, Key::Two, Key::Add, Key::Three, Key::Add}); // a chained operator
+    for (char c : std::string("5\r")) {
+        program->characterTyped(c);
+    }
+    program->readAgain();
+    press({Key::Divide, Key::Zero, Key::Equals}); // refused without a word
+    press({Key::Clear});
+    program->characterTyped(' ');
+    EXPECT_EQ(view.announced, (std::vector<std::string>{"0", "15", "20", "20", "0", "0"}));
+}
+
+TEST_F(ProgramTest, RecordAndWindowKeysFollowTheControlsTheyStandFor) {
+    start();
+    program->shortcut(Shortcut::WideView);
+    program->shortcut(Shortcut::ClearRecords);
+    EXPECT_FALSE(program->records().wideView()) << "the panel is closed";
+
+    program->shortcut(Shortcut::RecordTab);
+    ASSERT_TRUE(program->records().recordOn());
+    press({Key::One, Key::Add, Key::One, Key::Equals});
+    readToTheEnd();
+    press({Key::Two, Key::Add, Key::Two, Key::Equals});
+    ASSERT_TRUE(program->calculator().state().speaking);
+    program->shortcut(Shortcut::RecordTab); // waits, as the tab does, while a result is read
+    program->shortcut(Shortcut::WideView);
+    program->shortcut(Shortcut::Minimise);
+    program->shortcut(Shortcut::CloseAbout);
+    EXPECT_TRUE(program->records().recordOn());
+    EXPECT_TRUE(program->records().wideView());
+    EXPECT_EQ(view.minimised, 1);
+    EXPECT_EQ(view.aboutClosed, 1);
+    program->shortcut(Shortcut::ClearRecords);
+    EXPECT_TRUE(view.listLines.empty());
+    readToTheEnd();
+
+    program->shortcut(Shortcut::RecordTab);
+    EXPECT_FALSE(program->records().recordOn());
+    EXPECT_EQ(view.width, kNarrowWidthTwips);
+}
