@@ -49,13 +49,18 @@ void Program::startUp() {
 
 // Nothing here shows, so none of it holds up the first frame.
 void Program::prepareVoice() {
-    if (voicePrepared_) {
-        return;
+    if (!voicePrepared_) {
+        voicePrepared_ = true;
+        voice_.setFolder(extractClips_ ? extractClips_() : std::string());
+        // The user's own recordings are converted from now on, beside the window, so that
+        // neither the window nor a key waits for them.
+        voice_.loadPack(appFolder_ + "/voice");
     }
-    voicePrepared_ = true;
-    voice_.setFolder(extractClips_ ? extractClips_() : std::string());
-    // The user's own recordings are converted now, so that a key never waits for them.
-    voice_.setPack(voice::VoicePack::load(appFolder_ + "/voice"));
+    // Every sound comes through here first: the pack takes over before one, never between
+    // two steps of a reading.
+    if (!timer_.active()) {
+        voice_.takeLoadedPack();
+    }
 }
 
 void Program::keyClicked(engine::Key key) {
