@@ -64,7 +64,12 @@ constexpr std::string_view kShortcutHelp[][2] = {
     {"F1", "open the About window"},
     {"Ctrl+S", "save the record (while the record panel is open)"},
     {"Ctrl+Q", "exit"},
-    {"F5", "read the number on the display aloud again"},
+    {"F2", "open the record panel, or stop the record"},
+    {"F3", "show long calculations in full (while the record panel is open)"},
+    {"Ctrl+Shift+Delete", "empty the record (while the record panel is open)"},
+    {"F9", "minimise the window"},
+    {"Escape", "close the About window (in the About window)"},
+    {"F5", "read the number on the display aloud again (with the voice off, to a screen reader)"},
     {"Ctrl+C", "copy the number on the display"},
     {"Ctrl+V", "enter a number from the clipboard (only with keyboard input on)"},
     {"F6", "read the last calculation aloud again (or the record line chosen)"},
@@ -182,6 +187,7 @@ CommandLine::Result CommandLine::parse(int argc, const char* const* argv) {
                     return usageError("option '" + std::string(arg) + "' needs a value");
                 }
                 i += !joined && nextNeeded ? 1 : 0;
+                result.displayGiven |= qt->name == "platform" || qt->name == "display";
                 continue;
             }
         }

@@ -17,6 +17,8 @@ class CommandLine {
         std::string error;  // for standard error
         // The values of the program's own options that take one, by long name.
         std::map<std::string, std::string> values;
+        // Qt was told where to draw (-platform or -display), so it needs no session's display.
+        bool displayGiven = false;
     };
 
     static constexpr int kUsageError = 2;

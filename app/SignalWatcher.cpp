@@ -16,6 +16,15 @@ constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 } // namespace
 
+void SignalWatcher::exitAtOnce() {
+    struct sigaction action {};
+    action.sa_handler = [](int signalNumber) { ::_exit(128 + signalNumber); };
+    sigemptyset(&action.sa_mask);
+    for (int number : kSignals) {
+        ::sigaction(number, &action, nullptr);
+    }
+}
+
 SignalWatcher::SignalWatcher(QObject* parent) : QObject(parent) {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, pipeFds) != 0) {
         // Without the pipe the signals keep their default action: the program still ends.

@@ -10,6 +10,10 @@ class QSocketNotifier;
 class SignalWatcher : public QObject {
     Q_OBJECT
   public:
+    // Until a watcher exists there is no window to close and nothing worth keeping: the
+    // signals end the program at once, with 128 + their number, writing nothing.
+    static void exitAtOnce();
+
     explicit SignalWatcher(QObject* parent = nullptr);
     ~SignalWatcher() override;
     SignalWatcher(const SignalWatcher&) = delete;

@@ -13,12 +13,13 @@
 #include "ui/CalculatorWindow.h"
 #include "ui/SongFont.h"
 #include "voice/ClipExtractor.h"
-#include "voice/ClipFolder.h"
 #include "voice/DeferredClipPlayer.h"
+#include "voice/RunClipFolder.h"
 
 #include <QApplication>
 #include <QScreen>
 #include <cstdio>
+#include <cstdlib>
 #include <malloc.h>
 #include <memory>
 #include <optional>
@@ -26,23 +27,19 @@
 
 namespace {
 
-// The private folder of the user that the clips, and the socket of the running program, live
-// in; empty when it cannot be trusted.
-std::string privateFolder() {
-    const std::string folder = voice::ClipFolder::defaultPath();
-    return voice::ClipFolder::prepare(folder) == voice::FolderStatus::Ready ? folder
-                                                                            : std::string();
+bool isSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
 }
 
-// Writes the clips into the private folder; a folder that cannot be trusted is not used at
-// all, and the keys then answer with the fallback sound.
-std::string extractClips() {
-    const std::string folder = privateFolder();
-    if (!folder.empty()) {
+// Writes the clips into the run's private folder; without one the keys answer with the
+// fallback sound.
+std::string extractClips(const voice::RunClipFolder& folder) {
+    if (!folder.path().empty()) {
         // A clip that could not be written sounds the fallback; the others still speak.
-        voice::extractClips(folder, platform::ClipResources::load());
+        voice::extractClips(folder.path(), platform::ClipResources::load());
     }
-    return folder;
+    return folder.path();
 }
 
 void setScaleFactor(double factor) {
@@ -83,12 +80,20 @@ int main(int argc, char** argv) {
     // little and seldom. Left alone, malloc gives each an arena of its own whose pages stay
     // resident beside the main heap's; with one arena they share one heap. Before any thread.
     mallopt(M_ARENA_MAX, 1);
+    SignalWatcher::exitAtOnce();
     // Before QApplication, which would need a display just to print the help.
     const CommandLine::Result command = CommandLine::parse(argc, argv);
     if (!command.run) {
         std::fputs(command.output.c_str(), stdout);
         std::fputs(command.error.c_str(), stderr);
         return command.status;
+    }
+    // Without a display Qt aborts with advice about reinstalling; say what is missing instead.
+    if (!command.displayGiven && !isSet("QT_QPA_PLATFORM") && !isSet("DISPLAY") &&
+        !isSet("WAYLAND_DISPLAY")) {
+        std::fputs("yuyin-jisuanqi: needs a graphical session (DISPLAY or WAYLAND_DISPLAY)\n",
+                   stderr);
+        return 1;
     }
 
     std::optional<double> scale;
@@ -109,17 +114,33 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.YuyinJisuanqi"));
 
     const QString appFolder = platform::AppFolder::path();
-    platform::SingleInstance instance(appFolder.toStdString(), privateFolder());
+    platform::SingleInstance instance(appFolder.toStdString());
     if (instance.role() == platform::SingleInstance::Role::Second) {
         // The running program has been asked to come forward; a second one would share its
         // files and talk over it.
         return 0;
+    }
+    if (instance.role() == platform::SingleInstance::Role::Alone) {
+        std::fprintf(stderr, "yuyin-jisuanqi: running without the one-copy guard: %s\n",
+                     instance.problem().c_str());
     }
 
     const EarlyBusConnection bus;
     // Meanwhile: the window's first announcement to accessibility waits for that connection.
     ui::SongFont::prepare();
     ui::CalculatorWindow window;
+    SignalWatcher signalWatcher;
+    QObject::connect(&signalWatcher, &SignalWatcher::signalled, app.get(), [] {
+        // The main window's close counts as the system's; the About window goes with it.
+        QApplication::closeAllWindows();
+        QApplication::quit();
+    });
+    const voice::RunClipFolder clipFolder(std::getenv("XDG_RUNTIME_DIR"), std::getenv("TMPDIR"),
+                                          geteuid());
+    if (clipFolder.path().empty()) {
+        std::fprintf(stderr, "yuyin-jisuanqi: no private folder for the voice clips (%s)\n",
+                     clipFolder.problem().c_str());
+    }
     // Nothing sounds before the first key, and the sound library is the largest thing the
     // window does not need to appear.
     voice::DeferredClipPlayer player([] { return std::make_unique<platform::PulseClipPlayer>(); });
@@ -129,17 +150,12 @@ int main(int argc, char** argv) {
             running->timerTick();
         }
     });
-    settings::Program program(window, player, timer, appFolder.toStdString(), &extractClips);
+    settings::Program program(window, player, timer, appFolder.toStdString(),
+                              [&clipFolder] { return extractClips(clipFolder); });
     running = &program;
     window.attach(program);
 
     QObject::connect(&window, &ui::CalculatorWindow::ended, app.get(), &QApplication::quit);
-    SignalWatcher signalWatcher;
-    QObject::connect(&signalWatcher, &SignalWatcher::signalled, app.get(), [] {
-        // The main window's close counts as the system's; the About window goes with it.
-        QApplication::closeAllWindows();
-        QApplication::quit();
-    });
 
     program.startUp();
     window.show();

@@ -22,8 +22,10 @@ class SingleInstance {
         Alone,  // no socket could be set up: the program runs unguarded rather than not at all
     };
 
-    // stateFolder is a private folder of the user (the socket and lock file go there); empty
-    // when there is none.
+    // The socket and the lock file go in the user's own cache folder, where no other user
+    // can make them first.
+    explicit SingleInstance(const std::string& appFolder);
+    // stateFolder is a private folder of the user; empty when there is none.
     SingleInstance(const std::string& appFolder, const std::string& stateFolder);
     ~SingleInstance();
     SingleInstance(const SingleInstance&) = delete;
@@ -31,16 +33,24 @@ class SingleInstance {
 
     Role role() const { return role_; }
     const std::string& socketPath() const { return socketPath_; }
+    // Why the program runs Alone.
+    const std::string& problem() const { return problem_; }
+
+    // $XDG_CACHE_HOME/yuyin-jisuanqi, or ~/.cache/…, made private to the user; empty, with
+    // the reason in `problem`, when it cannot be.
+    static std::string userFolder(std::string* problem);
 
     // Calls onRequest whenever a later launch connects. Needs the application's event loop.
     void watch(std::function<void()> onRequest);
 
   private:
+    void guard(const std::string& appFolder, const std::string& stateFolder);
     Role claim();
     void acceptAll();
 
     std::string socketPath_;
     std::string lockPath_;
+    std::string problem_;
     int listenFd_ = -1;
     unsigned long socketInode_ = 0;
     Role role_ = Role::Alone;

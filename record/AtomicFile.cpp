@@ -261,4 +261,34 @@ bool AtomicFile::write(const std::string& path, std::string_view bytes) {
     return write(path, bytes, ignored);
 }
 
+std::string AtomicFile::reason(const std::error_code& error) {
+    switch (error.value()) {
+    case ENOSPC:
+        return "磁盘空间不足";
+    case EDQUOT:
+        return "超出磁盘配额";
+    case EFBIG:
+        return "文件超出允许的大小";
+    case EROFS:
+        return "文件系统只读";
+    case EACCES:
+    case EPERM:
+        return "没有写入权限";
+    case EEXIST:
+        return "已有同名的文件";
+    case EISDIR:
+        return "已有同名的文件夹";
+    case ENOTDIR:
+        return "路径中有一处不是文件夹";
+    case ENOENT:
+        return "文件夹不存在";
+    case ENAMETOOLONG:
+        return "路径太长";
+    case EIO:
+        return "读写出错";
+    default:
+        return error.message();
+    }
+}
+
 } // namespace record

@@ -27,6 +27,10 @@ class AtomicFile {
     // than `age` may belong to a copy that is writing it now and stays.
     static void removeLeftovers(const std::string& folder, bool (*ours)(std::string_view name),
                                 std::chrono::seconds age = std::chrono::minutes(1));
+
+    // Why a write failed, in the words the user is shown: the reasons a user can act on in
+    // the program's own language, anything rarer in the system's.
+    static std::string reason(const std::error_code& error);
 };
 
 } // namespace record

@@ -39,11 +39,13 @@ class MainView {
     // A modal box with an OK button only and no icon.
     virtual void showMessage(const std::string& title, const std::string& text) = 0;
     virtual void showAbout() = 0;
+    virtual void closeAbout() = 0;
     // The list, its selection, the count label, the full notice and the scroll range.
     virtual void showRecord(const record::RecordList& list) = 0;
     // Changes the width and rebuilds the rounded outline for it.
     virtual void setWidthTwips(int width) = 0;
     virtual void moveToTwips(float left, float top) = 0;
+    virtual void minimise() = 0;
     virtual float leftTwips() const = 0;
     virtual float topTwips() const = 0;
     virtual float widthTwips() const = 0;

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/Program.h"
 
+#include <cstdio>
+
 #include "engine/ClipNumbers.h"
+#include "engine/KeyTable.h"
 #include "engine/PastedNumber.h"
 #include "engine/SpokenLine.h"
 #include "record/RecordSaver.h"
@@ -49,23 +52,56 @@ void Program::startUp() {
 
 // Nothing here shows, so none of it holds up the first frame.
 void Program::prepareVoice() {
-    if (voicePrepared_) {
-        return;
+    if (!voicePrepared_) {
+        voicePrepared_ = true;
+        voice_.setFolder(extractClips_ ? extractClips_() : std::string());
+        // The user's own recordings are converted from now on, beside the window, so that
+        // neither the window nor a key waits for them.
+        voice_.loadPack(appFolder_ + "/voice");
     }
-    voicePrepared_ = true;
-    voice_.setFolder(extractClips_ ? extractClips_() : std::string());
-    // The user's own recordings are converted now, so that a key never waits for them.
-    voice_.setPack(voice::VoicePack::load(appFolder_ + "/voice"));
+    // Every sound comes through here first: the pack takes over before one, never between
+    // two steps of a reading.
+    if (!timer_.active()) {
+        voice_.takeLoadedPack();
+    }
 }
 
 void Program::keyClicked(engine::Key key) {
     interruptReview();
+    calculated_ = false;
     calc_.press(key);
+    announceOutcome(key);
 }
 
 void Program::characterTyped(int code) {
     interruptReview();
+    const engine::KeyInfo* info = calc_.keyboardOn() ? engine::keyForCharacter(code) : nullptr;
+    calculated_ = false;
     calc_.typeCharacter(code);
+    if (info != nullptr) {
+        announceOutcome(info->key);
+    }
+}
+
+// With its own voice off the program tells the screen reader what a key made of the display:
+// a result, after equals or a chained operator, and the 0 after clear. Typed digits need no
+// telling, the screen reader echoes the keys itself. With the voice on nothing is told, so
+// that the screen reader never talks over the reading.
+void Program::announceOutcome(engine::Key key) {
+    if (calculated_ || key == engine::Key::Clear) {
+        announceDisplay();
+    }
+}
+
+void Program::announceDisplay() {
+    const engine::CalculatorState& state = calc_.state();
+    if (!state.voiceOn && !state.speaking) {
+        view_.announce(state.displayText);
+    }
+}
+
+void Program::displayFocused() {
+    announceDisplay();
 }
 
 void Program::menuChosen(MenuItem item) {
@@ -325,7 +361,7 @@ void Program::loadReadingStyle() {
     reader_.setStyle(ReadingStyleFile::read(ReadingStyleFile::path(appFolder_)));
 }
 
-void Program::saveSettings() {
+WriteOutcome Program::saveSettings() {
     StoredSettings stored;
     stored.leftTwips = view_.leftTwips();
     stored.topTwips = view_.topTwips();
@@ -333,18 +369,26 @@ void Program::saveSettings() {
     stored.colourChoice = colourChoice_;
     stored.keepChoice = keepChoice_;
     stored.readChoice = readChoice_;
-    // A settings file that cannot be written must not keep the user from leaving.
-    SettingsFile::write(SettingsFile::settingsPath(appFolder_), stored);
+    const WriteOutcome settings =
+        SettingsFile::write(SettingsFile::settingsPath(appFolder_), stored);
+    const WriteOutcome style =
+        ReadingStyleFile::write(ReadingStyleFile::path(appFolder_), reader_.style());
+    return settings.ok() ? style : settings;
 }
 
-bool Program::saveReadingStyle() {
-    return ReadingStyleFile::write(ReadingStyleFile::path(appFolder_), reader_.style());
-}
-
+// Choices that could not be kept are said so before the program ends, on the screen and on
+// standard error; nothing else runs meanwhile, and closing the box, or a close by the system,
+// ends the program as the exit would have.
 void Program::exitAction() {
-    saveSettings();
-    saveReadingStyle();
+    exiting_ = true;
+    const WriteOutcome saved = saveSettings();
     timer_.stop();
+    if (!saved.ok()) {
+        const std::string line = saved.message();
+        std::fprintf(stderr, "%s\n", line.c_str());
+        view_.closeAbout();
+        view_.showMessage(kAppTitle, line);
+    }
     view_.endProgram();
 }
 
@@ -353,9 +397,31 @@ void Program::exitClicked() {
 }
 
 // Shortcuts work with keyboard input off (the Menu key is how a keyboard user switches it
-// back on), but, like the options key, not while a result is read aloud.
+// back on). Those that stand for the options key or the record tab, and the program's own
+// About and exit, wait while a result is read aloud, as the keys and the tab do; the panel's
+// labels, minimising and closing About take a click at any time, and so do their keys.
 void Program::shortcut(Shortcut key) {
     interruptReview();
+    switch (key) {
+    case Shortcut::WideView:
+        if (records_.recordOn()) {
+            viewClicked();
+        }
+        return;
+    case Shortcut::ClearRecords:
+        if (records_.recordOn()) {
+            clearRecordsClicked();
+        }
+        return;
+    case Shortcut::Minimise:
+        view_.minimise();
+        return;
+    case Shortcut::CloseAbout:
+        view_.closeAbout();
+        return;
+    default:
+        break;
+    }
     if (calc_.state().speaking) {
         return;
     }
@@ -375,6 +441,9 @@ void Program::shortcut(Shortcut key) {
     case Shortcut::Exit:
         exitAction();
         break;
+    case Shortcut::RecordTab:
+        recordTabClicked();
+        break;
     case Shortcut::ReadCalculation:
         readCalculation();
         break;
@@ -386,6 +455,8 @@ void Program::shortcut(Shortcut key) {
         break;
     case Shortcut::ReadingStyle:
         switchReadingStyle();
+        break;
+    default:
         break;
     }
 }
@@ -496,6 +567,9 @@ void Program::switchReadingStyle() {
 }
 
 void Program::systemClose() {
+    if (exiting_) {
+        return;
+    }
     SettingsFile::writeSizeRecord(appFolder_, view_.widthTwips(), view_.heightTwips());
 }
 
@@ -511,6 +585,7 @@ void Program::playClip(int clip) {
 void Program::recordCalculation(const std::string& line) {
     lastLine_ = line;
     userSelected_ = false;
+    calculated_ = true;
     if (!records_.recordOn()) {
         return;
     }
@@ -542,7 +617,12 @@ void Program::readAloud(const std::string& text, int decimals) {
 void Program::readAgain() {
     interruptReview();
     const engine::CalculatorState& state = calc_.state();
-    if (!state.voiceOn || state.speaking) {
+    if (!state.voiceOn) {
+        // The screen reader speaks instead.
+        announceDisplay();
+        return;
+    }
+    if (state.speaking) {
         return;
     }
     if (state.resultShown) {

@@ -9,6 +9,7 @@
 #include "record/RecordList.h"
 #include "settings/MainView.h"
 #include "settings/MenuItems.h"
+#include "settings/SettingsFile.h"
 #include "settings/Shortcut.h"
 #include "voice/SpeechReader.h"
 #include "voice/Voice.h"
@@ -42,6 +43,8 @@ class Program : public engine::CalculatorEvents {
 
     void keyClicked(engine::Key key);
     void characterTyped(int code);
+    // The display has the focus again: the window opened or came back to the front.
+    void displayFocused();
     void menuChosen(MenuItem item);
     void aboutIconClicked();
     void recordTabClicked();
@@ -55,7 +58,8 @@ class Program : public engine::CalculatorEvents {
     void systemClose();
     void timerTick() { reader_.tick(); }
     // Reads the number on the display aloud again: a result as after equals, an entry in
-    // full. Only the speaking state changes.
+    // full. Only the speaking state changes. With the voice off the screen reader is given
+    // the number instead.
     void readAgain();
     // The number on the display, for the clipboard.
     std::string copyText() const { return calc_.shownNumber(); }
@@ -83,9 +87,8 @@ class Program : public engine::CalculatorEvents {
     void stopRecording();
     void loadSettings();
     void loadReadingStyle();
-    void saveSettings();
-    // False when readstyle.inf could not be written.
-    bool saveReadingStyle();
+    // Writes the user's choices; a failure names the first file that could not be written.
+    WriteOutcome saveSettings();
 
     const engine::Calculator& calculator() const { return calc_; }
     const record::RecordList& records() const { return records_; }
@@ -131,6 +134,8 @@ class Program : public engine::CalculatorEvents {
     void moveInRecord(Shortcut key);
     // The sound of a refusal, when the voice is on.
     void refuse();
+    void announceOutcome(engine::Key key);
+    void announceDisplay();
 
     MainView& view_;
     voice::ReadingTimer& timer_;
@@ -145,6 +150,10 @@ class Program : public engine::CalculatorEvents {
     int selectedRow_ = -1;
     // The selection was moved by the user since the last evaluation: F6 reads that line.
     bool userSelected_ = false;
+    // A calculation finished during the key now handled.
+    bool calculated_ = false;
+    // The exit has begun: a close by the system while its box is open only ends the program.
+    bool exiting_ = false;
 
     std::array<bool, kMenuItemCount> checks_{};
     bool indicatorVisible_ = false;

@@ -2,7 +2,6 @@
 #include "settings/ReadingStyleFile.h"
 
 #include "record/AtomicFile.h"
-#include "settings/SettingsFile.h"
 
 namespace settings {
 
@@ -28,9 +27,9 @@ engine::ReadingStyle ReadingStyleFile::read(const std::string& path) {
     return content ? parse(*content) : engine::ReadingStyle::Digits;
 }
 
-bool ReadingStyleFile::write(const std::string& path, engine::ReadingStyle style) {
-    return record::AtomicFile::write(path,
-                                     style == engine::ReadingStyle::PlaceUnits ? "2\r\n" : "1\r\n");
+WriteOutcome ReadingStyleFile::write(const std::string& path, engine::ReadingStyle style) {
+    return SettingsFile::writeChoices(path, style == engine::ReadingStyle::PlaceUnits ? "2\r\n"
+                                                                                      : "1\r\n");
 }
 
 void ReadingStyleFile::removeLeftovers(const std::string& appFolder) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/SpokenNumber.h"
+#include "settings/SettingsFile.h"
 
 #include <string>
 #include <string_view>
@@ -19,8 +20,8 @@ class ReadingStyleFile {
     // Digit by digit when the file is missing or holds anything else.
     static engine::ReadingStyle parse(std::string_view content);
     static engine::ReadingStyle read(const std::string& path);
-    // Replaces the file whole; false when it could not, and the old file is then untouched.
-    static bool write(const std::string& path, engine::ReadingStyle style);
+    // Replaces the file whole, as sty.inf is replaced; on a failure the old file is untouched.
+    static WriteOutcome write(const std::string& path, engine::ReadingStyle style);
     // Removes what a write killed half-way left in the application folder.
     static void removeLeftovers(const std::string& appFolder);
 };

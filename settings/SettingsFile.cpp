@@ -6,8 +6,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <fcntl.h>
 #include <limits>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,6 +27,8 @@ constexpr std::size_t kMaxLineBytes = 4096;
 constexpr float kMaxPositionTwips = 32767.0f * 15.0f;
 constexpr std::string_view kTrue = "#TRUE#";
 constexpr std::string_view kFalse = "#FALSE#";
+constexpr const char* kSaveFailed = "选项保存失败：";
+constexpr const char* kLinkGoesNowhere = "链接的目标不存在";
 
 using Fields = std::array<std::string_view, kFieldCount>;
 
@@ -148,7 +152,32 @@ std::optional<std::string> readStart(const std::string& path) {
     return content;
 }
 
+WriteOutcome failure(const std::string& path, const std::error_code& error) {
+    return {path, record::AtomicFile::reason(error)};
+}
+
+// Where the bytes go: the file itself, or the file a link of its name leads to, so that
+// choices kept elsewhere through a link stay there and the link stays a link.
+std::optional<std::string> writeTarget(const std::string& path, WriteOutcome& outcome) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+        return path;
+    }
+    const std::unique_ptr<char, void (*)(void*)> real(::realpath(path.c_str(), nullptr), std::free);
+    if (real == nullptr) {
+        // A file made where a dangling link points would be one the user never asked for.
+        outcome = errno == ENOENT ? WriteOutcome{path, kLinkGoesNowhere}
+                                  : failure(path, {errno, std::generic_category()});
+        return std::nullopt;
+    }
+    return std::string(real.get());
+}
+
 } // namespace
+
+std::string WriteOutcome::message() const {
+    return kSaveFailed + path + "（" + reason + "）";
+}
 
 std::string SettingsFile::settingsPath(const std::string& appFolder) {
     if (appFolder.empty() || appFolder.back() == '/') {
@@ -222,8 +251,28 @@ std::string SettingsFile::formatNumber(float value) {
     return {buffer.data(), result.ptr};
 }
 
-bool SettingsFile::write(const std::string& path, const StoredSettings& settings) {
-    return record::AtomicFile::write(path, format(settings));
+WriteOutcome SettingsFile::write(const std::string& path, const StoredSettings& settings) {
+    return writeChoices(path, format(settings));
+}
+
+WriteOutcome SettingsFile::writeChoices(const std::string& path, std::string_view bytes) {
+    WriteOutcome outcome;
+    const std::optional<std::string> target = writeTarget(path, outcome);
+    if (!target) {
+        return outcome;
+    }
+    // A rename would replace a device or a pipe of that name; a folder refuses it anyway.
+    struct stat info {};
+    if (::stat(target->c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        return failure(*target,
+                       std::make_error_code(S_ISDIR(info.st_mode) ? std::errc::is_a_directory
+                                                                  : std::errc::file_exists));
+    }
+    std::error_code error;
+    if (!record::AtomicFile::write(*target, bytes, error)) {
+        return failure(*target, error);
+    }
+    return outcome;
 }
 
 bool SettingsFile::writeSizeRecord(const std::string& appFolder, float widthTwips,

@@ -30,6 +30,17 @@ struct SettingsRead {
 
 inline constexpr const char* kSettingsFileName = "sty.inf";
 
+// How a write of a file of choices went. A failure names the file that could not be written
+// and why, in the words of the record's save messages.
+struct WriteOutcome {
+    std::string path;
+    std::string reason;
+
+    bool ok() const { return reason.empty(); }
+    // The line the user is shown when the write failed.
+    std::string message() const;
+};
+
 class SettingsFile {
   public:
     // <appFolder>/sty.inf
@@ -44,9 +55,12 @@ class SettingsFile {
     // whole values, C locale.
     static std::string formatNumber(float value);
 
-    // Replaces the file whole (temporary file, then rename). False when it could not be
-    // written; the old file is then untouched.
-    static bool write(const std::string& path, const StoredSettings& settings);
+    // Replaces the file whole (temporary file, then rename); a link of that name is written
+    // through, beside its target. On a failure the old file is untouched. A dangling link
+    // and an entry that is no plain file are failures too: they are not the program's.
+    static WriteOutcome write(const std::string& path, const StoredSettings& settings);
+    // Any file of choices, written by the same rules.
+    static WriteOutcome writeChoices(const std::string& path, std::string_view bytes);
     // Width and height on a close by the system. Skipped (false) when the path would be the
     // settings file itself, or cannot be written.
     static bool writeSizeRecord(const std::string& appFolder, float widthTwips, float heightTwips);

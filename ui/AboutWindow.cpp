@@ -5,6 +5,7 @@
 #include "ui/Layout.h"
 #include "ui/SongFont.h"
 #include "ui/TextFit.h"
+#include "ui/WindowAccessible.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -33,10 +34,12 @@ QLabel* makeLine(QWidget* window, const QString& name, const QString& text, cons
 } // namespace
 
 AboutWindow::AboutWindow() : background_(Artwork::pixmap(QStringLiteral("about-background.jpg"))) {
+    WindowAccessible::install();
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Form2"));
     // Screen readers would otherwise announce the window by its title, which means nothing.
     setAccessibleName(QStringLiteral("关于语音计算器"));
+    setAccessibleDescription(helpLines().join(QString()));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(SongFont::pixelFont(SongFont::k9pt));
     resize(toPixels(layout::kAboutClient).size());

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/CalculatorWindow.h"
 
+#include "platform/ClipboardReader.h"
 #include "platform/WindowShape.h"
 #include "settings/Program.h"
 #include "ui/AboutWindow.h"
 #include "ui/Artwork.h"
+#include "ui/ButtonAccessible.h"
 #include "ui/ClickableLabel.h"
 #include "ui/DesktopCloseFilter.h"
 #include "ui/DisplayBox.h"
@@ -34,8 +36,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QShowEvent>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 
 namespace ui {
 
@@ -54,6 +58,7 @@ CalculatorWindow::CalculatorWindow(QWidget* parent, WindowSystem::Kind system)
       wideFaces_{Artwork::pixmap(QStringLiteral("key-wide.png")),
                  Artwork::pixmap(QStringLiteral("key-wide-pressed.png"))} {
     WindowAccessible::install();
+    ButtonAccessible::install();
     setObjectName(QStringLiteral("Form1"));
     setAccessibleName(QString::fromUtf8(settings::kAppTitle));
     // Never drawn (the skin draws its own caption), but taskbars and window switchers show
@@ -79,10 +84,23 @@ CalculatorWindow::CalculatorWindow(QWidget* parent, WindowSystem::Kind system)
         menuChecked_[static_cast<std::size_t>(info.item)] = info.checkedAtStart;
     }
 
+    // The display is the window's focus: the keys and labels never take it, and the record
+    // list does not either.
+    setFocusProxy(display_);
+    display_->setFocus();
+    // Each control a key works too tells a screen reader which key.
+    ButtonAccessible::setKeys(key(engine::Key::Options),
+                              ShortcutKey::names(settings::Shortcut::OptionsMenu));
+    ButtonAccessible::setKeys(aboutIcon_, ShortcutKey::names(settings::Shortcut::About));
+    ButtonAccessible::setKeys(recordTab_, ShortcutKey::names(settings::Shortcut::RecordTab));
+    ButtonAccessible::setKeys(titleButtons_[0], ShortcutKey::names(settings::Shortcut::Minimise));
+    ButtonAccessible::setKeys(titleButtons_[1], ShortcutKey::names(settings::Shortcut::Exit));
+
     platform::WindowShape::apply(*this);
     // Typed characters reach the calculator whichever control has the focus.
     qApp->installEventFilter(this);
     closeFilter_ = std::make_unique<DesktopCloseFilter>(*this, [this] { closeFromDesktop(); });
+    clipboard_ = std::make_unique<platform::ClipboardReader>();
 }
 
 CalculatorWindow::~CalculatorWindow() {
@@ -96,6 +114,11 @@ void CalculatorWindow::buildImages() {
     connect(display_, &DisplayBox::readAloudAsked, this,
             [this] { forward([](auto& p) { p.readAgain(); }); });
     connect(display_, &DisplayBox::menuAsked, this, &CalculatorWindow::popupDisplayMenu);
+    // Once the focus event is out, so that the screen reader has met the display before it is
+    // told the number.
+    connect(
+        display_, &DisplayBox::focused, this,
+        [this] { forward([](auto& p) { p.displayFocused(); }); }, Qt::QueuedConnection);
 
     aboutIcon_ = new ClickableLabel(Artwork::pixmap(QStringLiteral("about-icon.png")), this);
     aboutIcon_->setObjectName(QStringLiteral("Image10"));
@@ -150,11 +173,7 @@ void CalculatorWindow::buildTitleButtons() {
                 [this] { forward([](auto& p) { p.titleHovered(); }); });
         titleButtons_[i] = button;
     }
-    connect(titleButtons_[0], &QAbstractButton::clicked, this, [this] {
-        if (!ended_) {
-            showMinimized();
-        }
-    });
+    connect(titleButtons_[0], &QAbstractButton::clicked, this, &CalculatorWindow::minimise);
     connect(titleButtons_[1], &QAbstractButton::clicked, this,
             [this] { forward([](auto& p) { p.exitClicked(); }); });
 }
@@ -176,6 +195,13 @@ RecordPanel& CalculatorWindow::panel() {
         const int row = panel_->list()->row(item);
         forward([row](auto& p) { p.recordLineChosen(row); });
     });
+    ButtonAccessible::setKeys(panel_->clearLabel(),
+                              ShortcutKey::names(settings::Shortcut::ClearRecords));
+    ButtonAccessible::setKeys(panel_->viewLabel(),
+                              ShortcutKey::names(settings::Shortcut::WideView));
+    ButtonAccessible::setKeys(panel_->saveLabel(), ShortcutKey::names(settings::Shortcut::Save));
+    ButtonAccessible::setKeys(panel_->stopLabel(),
+                              ShortcutKey::names(settings::Shortcut::RecordTab));
     if (shownRecords_ != nullptr) {
         panel_->show(*shownRecords_);
     }
@@ -202,7 +228,7 @@ DisplayMenu* CalculatorWindow::displayMenu() {
             forward([](auto& p) { p.copyChosen(); });
             copyNumber();
         });
-        connect(displayMenu_, &DisplayMenu::pasteChosen, this, [this] { pasteNumber(); });
+        connect(displayMenu_, &DisplayMenu::pasteChosen, this, [this] { startPaste(); });
         connect(displayMenu_, &DisplayMenu::readAgainChosen, this,
                 [this] { forward([](auto& p) { p.readAgain(); }); });
         connect(displayMenu_, &DisplayMenu::readCalculationChosen, this,
@@ -297,6 +323,12 @@ void CalculatorWindow::showAbout() {
     about_->activateWindow();
 }
 
+void CalculatorWindow::closeAbout() {
+    if (about_ != nullptr) {
+        about_->close();
+    }
+}
+
 AboutWindow* CalculatorWindow::aboutWindow() const {
     return about_.data();
 }
@@ -342,6 +374,12 @@ void CalculatorWindow::setWidthTwips(int width) {
     platform::WindowShape::apply(*this);
 }
 
+void CalculatorWindow::minimise() {
+    if (!ended_) {
+        showMinimized();
+    }
+}
+
 // Positions are kept at 15 twips to a pixel of the screen, so that a window drawn larger
 // (--scale, or a dense screen) still opens where it was left.
 double CalculatorWindow::screenScale() const {
@@ -374,9 +412,7 @@ float CalculatorWindow::heightTwips() const {
 
 void CalculatorWindow::endProgram() {
     ended_ = true;
-    if (about_ != nullptr) {
-        about_->close();
-    }
+    closeAbout();
     close();
     emit ended();
 }
@@ -387,12 +423,8 @@ void CalculatorWindow::selectRecordLine(int row) {
     list->scrollToItem(list->currentItem());
 }
 
-// The text goes out as the display's description until the display carries announcements
-// of its own.
 void CalculatorWindow::announce(const std::string& text) {
-    display_->setAccessibleDescription(QString::fromStdString(text));
-    QAccessibleEvent changed(display_, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&changed);
+    display_->announce(QString::fromStdString(text));
 }
 
 void CalculatorWindow::paintEvent(QPaintEvent*) {
@@ -494,10 +526,58 @@ void CalculatorWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void CalculatorWindow::showEvent(QShowEvent* event) {
+    if (!placed_ && !event->spontaneous()) {
+        placed_ = true;
+        keepWithinReach();
+    }
+    QWidget::showEvent(event);
+}
+
+// A position saved on a wider screen, or on a monitor since unplugged, would open the window
+// where nobody can see or reach it. Only then is the whole window brought onto the nearest
+// screen; one that shows at least a corner to grab stays where it was left. The saved
+// position is rewritten only by the next exit, from wherever the window is then.
+void CalculatorWindow::keepWithinReach() {
+    constexpr int kReachWidth = 100;
+    constexpr int kReachHeight = 50;
+    if (compositorPlaces()) {
+        return;
+    }
+    const QRect placed(pos(), size());
+    const QScreen* nearest = nullptr;
+    // Squares of up to twice the farthest place a window can be put: beyond an int.
+    qint64 nearestDistance = 0;
+    for (const QScreen* candidate : QGuiApplication::screens()) {
+        const QRect area = candidate->availableGeometry();
+        const QRect seen = area.intersected(placed);
+        if (seen.width() >= kReachWidth && seen.height() >= kReachHeight) {
+            return;
+        }
+        const QPoint centre = placed.center();
+        const qint64 dx = std::max({area.left() - centre.x(), 0, centre.x() - area.right()});
+        const qint64 dy = std::max({area.top() - centre.y(), 0, centre.y() - area.bottom()});
+        const qint64 distance = dx * dx + dy * dy;
+        if (nearest == nullptr || distance < nearestDistance) {
+            nearest = candidate;
+            nearestDistance = distance;
+        }
+    }
+    if (nearest == nullptr) {
+        return;
+    }
+    // A window larger than the screen keeps its top left corner, and so its title, in view.
+    const QRect area = nearest->availableGeometry();
+    const int left = std::max(area.left(), std::min(placed.left(), area.right() + 1 - width()));
+    const int top = std::max(area.top(), std::min(placed.top(), area.bottom() + 1 - height()));
+    move(left, top);
+}
+
 bool CalculatorWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress) {
         interruptReview(watched, event);
     }
+    dropPendingPaste(*event);
     if (event->type() == QEvent::KeyPress && typed(watched, event)) {
         return true;
     }
@@ -510,18 +590,21 @@ bool CalculatorWindow::eventFilter(QObject* watched, QEvent* event) {
 // and they work with keyboard input off.
 bool CalculatorWindow::typed(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget == nullptr || widget->window() != this || program_ == nullptr || ended_) {
+    if (widget == nullptr || program_ == nullptr || ended_) {
         return false;
     }
     const auto& press = *static_cast<QKeyEvent*>(event);
+    if (about_ != nullptr && widget->window() == about_) {
+        return typedInAbout(press);
+    }
+    if (widget->window() != this) {
+        return false;
+    }
     if (hearCopyOrPaste(press)) {
         return true;
     }
     if (const std::optional<settings::Shortcut> shortcut = ShortcutKey::of(press)) {
-        // A held key repeats; one press is one save, one menu.
-        if (!press.isAutoRepeat()) {
-            program_->shortcut(*shortcut);
-        }
+        forwardShortcut(press, *shortcut);
         return true;
     }
     if (!program_->calculator().keyboardOn()) {
@@ -535,6 +618,21 @@ bool CalculatorWindow::typed(QObject* watched, QEvent* event) {
         program_->characterTyped(code);
     }
     return true;
+}
+
+bool CalculatorWindow::typedInAbout(const QKeyEvent& press) {
+    if (const std::optional<settings::Shortcut> shortcut = ShortcutKey::inAbout(press)) {
+        forwardShortcut(press, *shortcut);
+        return true;
+    }
+    return false;
+}
+
+void CalculatorWindow::forwardShortcut(const QKeyEvent& press, settings::Shortcut shortcut) {
+    // A held key repeats; one press is one save, one menu.
+    if (!press.isAutoRepeat()) {
+        program_->shortcut(shortcut);
+    }
 }
 
 // Shortcuts rather than characters: they work whether typed input is on or off (the
@@ -555,7 +653,7 @@ bool CalculatorWindow::hearCopyOrPaste(const QKeyEvent& key) {
     } else if (copy) {
         copyNumber();
     } else {
-        pasteNumber();
+        startPaste();
     }
     return true;
 }
@@ -564,10 +662,6 @@ void CalculatorWindow::copyNumber() {
     forward([](auto& p) {
         QGuiApplication::clipboard()->setText(QString::fromStdString(p.copyText()));
     });
-}
-
-void CalculatorWindow::pasteNumber() {
-    forward([](auto& p) { p.pasteText(QGuiApplication::clipboard()->text().toStdString()); });
 }
 
 // Any key or click of the user's in this window ends a review reading before it acts. A
@@ -581,6 +675,34 @@ void CalculatorWindow::interruptReview(QObject* watched, QEvent* event) {
         return;
     }
     forward([](auto& p) { p.interruptReview(); });
+}
+
+void CalculatorWindow::startPaste() {
+    if (program_ == nullptr || ended_) {
+        return;
+    }
+    clipboard_->start([this](std::optional<std::string> text) {
+        // Nothing to be had sounds as a text that is not a number does.
+        forward([&text](auto& p) { p.pasteText(text.value_or(std::string())); });
+    });
+}
+
+// A paste answered after the user went on would land in the middle of what came next.
+void CalculatorWindow::dropPendingPaste(const QEvent& event) {
+    if (!clipboard_->pending()) {
+        return;
+    }
+    if (event.type() == QEvent::MouseButtonPress) {
+        clipboard_->cancel();
+    } else if (event.type() == QEvent::KeyPress) {
+        const auto& press = static_cast<const QKeyEvent&>(event);
+        const int key = press.key();
+        const bool modifier = key == Qt::Key_Control || key == Qt::Key_Shift ||
+                              key == Qt::Key_Alt || key == Qt::Key_Meta || key == Qt::Key_AltGr;
+        if (!modifier && !press.matches(QKeySequence::Paste)) {
+            clipboard_->cancel();
+        }
+    }
 }
 
 } // namespace ui

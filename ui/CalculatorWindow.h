@@ -3,6 +3,7 @@
 
 #include "engine/KeyTable.h"
 #include "settings/MainView.h"
+#include "settings/Shortcut.h"
 #include "ui/KeyButton.h"
 #include "ui/WindowSystem.h"
 
@@ -15,6 +16,10 @@
 
 class QKeyEvent;
 class QPainter;
+
+namespace platform {
+class ClipboardReader;
+}
 
 namespace settings {
 class Program;
@@ -53,9 +58,11 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     void popupOptionsMenuAtKey() override;
     void showMessage(const std::string& title, const std::string& text) override;
     void showAbout() override;
+    void closeAbout() override;
     void showRecord(const record::RecordList& list) override;
     void setWidthTwips(int width) override;
     void moveToTwips(float left, float top) override;
+    void minimise() override;
     float leftTwips() const override;
     float topTwips() const override;
     float widthTwips() const override;
@@ -83,6 +90,10 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     // The desktop asks to close the window while a box is open: a system close is never
     // refused, so the boxes go unanswered and the window closes as for any desktop close.
     void closeFromDesktop();
+    // Ctrl+V, and every other way to paste: asks for the clipboard's text and enters it when
+    // it comes, without waiting for it. Another key or click first drops the answer; a
+    // paste asked for while one is pending is ignored.
+    void startPaste();
 
   signals:
     // The program has ended itself; nothing of it runs any more.
@@ -95,6 +106,7 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -106,14 +118,17 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     bool compositorPlaces() const { return system_ == WindowSystem::Kind::Compositor; }
     double screenScale() const;
     bool isBackground(const QPoint& pos) const;
+    void keepWithinReach();
     bool startSystemMove();
     void paintOutlineClip(QPainter& painter) const;
     bool typed(QObject* watched, QEvent* event);
+    bool typedInAbout(const QKeyEvent& press);
+    void forwardShortcut(const QKeyEvent& press, settings::Shortcut shortcut);
     bool hearCopyOrPaste(const QKeyEvent& key);
     void copyNumber();
-    void pasteNumber();
     void popupDisplayMenu(QPoint globalPos);
     void interruptReview(QObject* watched, QEvent* event);
+    void dropPendingPaste(const QEvent& event);
     void aboutClosed();
     void bringForward();
     // Runs a forwarder only while a program is attached and has not ended.
@@ -139,6 +154,7 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     const record::RecordList* shownRecords_ = nullptr;
     QPointer<AboutWindow> about_;
     std::unique_ptr<DesktopCloseFilter> closeFilter_;
+    std::unique_ptr<platform::ClipboardReader> clipboard_;
 
     // The last place the program gave the window, for desktops that never report one.
     QPointF placedTwips_;
@@ -147,6 +163,7 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     bool ended_ = false;
     bool closedBySystem_ = false;
     bool drawn_ = false;
+    bool placed_ = false;
 };
 
 } // namespace ui

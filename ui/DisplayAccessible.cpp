@@ -34,8 +34,11 @@ DisplayBox* DisplayAccessible::box() const {
 }
 
 QString DisplayAccessible::text(QAccessible::Text kind) const {
-    if (kind == QAccessible::Value || kind == QAccessible::Description) {
+    if (kind == QAccessible::Value) {
         return box()->text();
+    }
+    if (kind == QAccessible::Description) {
+        return box()->announcement();
     }
     return QAccessibleWidget::text(kind);
 }

@@ -7,8 +7,9 @@ namespace ui {
 
 class DisplayBox;
 
-// What a screen reader is told about the display: its name, and the number it shows as its
-// value and description. Its one action reads the number aloud again, as F5 does.
+// What a screen reader is told about the display: its name, the number it shows as its value,
+// and what the program last announced as its description. Its one action reads the number
+// aloud again, as F5 does.
 class DisplayAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
   public:
     explicit DisplayAccessible(DisplayBox* box);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/DisplayBox.h"
 
+#include "platform/AtspiDescription.h"
 #include "ui/DisplayAccessible.h"
 #include "ui/Layout.h"
 #include "ui/SongFont.h"
@@ -31,6 +32,9 @@ DisplayBox::DisplayBox(QPixmap face, QPixmap indicator, QWidget* parent)
     setAccessibleName(QStringLiteral("显示"));
     setGeometry(toPixels(layout::kDisplay));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Every typed character is meant for the display, so the screen reader's attention
+    // belongs there too: what the program announces is told where the focus is.
+    setFocusPolicy(Qt::StrongFocus);
 
     indicator_->setObjectName(QStringLiteral("Image8"));
     indicator_->setAccessibleName(QStringLiteral("语音报数已开启"));
@@ -43,17 +47,32 @@ void DisplayBox::paintLayout(const engine::DisplayLayout& layout) {
     text_ = QString::fromStdString(layout.text);
     origin_ = QPointF(toPixelsF(layout.xTwips), toPixelsF(layout.yTwips));
     painted_ = fore_;
+    // The value follows every drawing, but no change is sent: a screen reader speaks each
+    // change of the focused display, over the program's voice and its own key echo. The
+    // program says when a number is worth telling.
     update();
-    announce();
 }
 
-// Every drawing is announced, even of the same text again: "2+2" shows 2 twice, and a
-// listener must hear both.
-void DisplayBox::announce() {
-    setAccessibleDescription(text_);
-    QAccessibleValueChangeEvent valueChange(this, text_);
-    QAccessible::updateAccessibility(&valueChange);
-    emit announced(text_);
+// A screen reader speaks a changed description of the object in focus as it stands, each time,
+// even when it is the same as before.
+void DisplayBox::announce(const QString& text) {
+    announcement_ = text;
+    if (!platform::AtspiDescription::send(QAccessible::queryAccessibleInterface(this), text)) {
+        QAccessibleEvent change(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&change);
+    }
+    emit announced(text);
+}
+
+void DisplayBox::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    // Qt tells a screen reader of the focus only when it moves between widgets; when the
+    // window comes back to the front, or a menu closes, the focus is the display's again
+    // and the screen reader must hear that, or it keeps the window itself as its focus and
+    // ignores what the display announces.
+    QAccessibleEvent focus(this, QAccessible::Focus);
+    QAccessible::updateAccessibility(&focus);
+    emit focused();
 }
 
 // Only the mouse opens the display's menu: the Menu key and Shift+F10 are the options menu's.

@@ -32,26 +32,35 @@ class DisplayBox : public QWidget {
 
     QLabel* indicator() const { return indicator_; }
 
+    // Hands the screen reader a text to speak at once, even the same text again: "2+2"
+    // then "2*2" both give 4, and a listener must hear both.
+    void announce(const QString& text);
+    // What was last announced; empty before the first announcement.
+    const QString& announcement() const { return announcement_; }
+
   signals:
-    // The drawn number was handed to assistive technology.
+    // A text was handed to assistive technology.
     void announced(const QString& text);
     // A screen reader asked to hear the number again.
     void readAloudAsked();
+    // The display got the keyboard focus.
+    void focused();
     // A right press on the display, at this place on the screen.
     void menuAsked(QPoint globalPos);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
   private:
-    void announce();
     void paintRim(QPainter& painter, QPointF baseline) const;
 
     QPixmap face_;
     QLabel* indicator_;
     QFont font_;
     QString text_;
+    QString announcement_;
     QPointF origin_;
     QColor fore_{0, 0, 255};
     QColor painted_{0, 0, 255};

@@ -54,6 +54,15 @@ void PopupSkin::dress(QMenu& menu) {
 }
 
 void PopupSkin::dress(QMessageBox& box) {
+    // A box widens itself to its title as measured in the face of a sub-window's title bar,
+    // which is the desktop's face unless told otherwise. That face has no Chinese, so a first
+    // box would open two more whole faces only to measure a title it never draws; measured in
+    // the box's own face, the title still leaves every box at its width.
+    static const bool titleFaceSet = [] {
+        QApplication::setFont(SongFont::pixelFont(SongFont::k12pt), "QMdiSubWindowTitleBar");
+        return true;
+    }();
+    Q_UNUSED(titleFaceSet);
     box.setPalette(palette());
     // The style caches each painted bevel under a key that holds the palette's serial
     // number, and every box resolves a palette of its own: those pictures are never drawn

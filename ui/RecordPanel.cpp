@@ -46,6 +46,9 @@ RecordListBox* makeList(QWidget& window) {
     auto* list = new RecordListBox(&window);
     list->setObjectName(QStringLiteral("List1"));
     list->setAccessibleName(QStringLiteral("计算记录"));
+    // The display keeps the focus: a focused list would have the screen reader read each new
+    // line, and the program reads record lines itself.
+    list->setFocusPolicy(Qt::NoFocus);
     list->setFont(SongFont::pixelFont(SongFont::k12pt));
     QPalette palette = list->palette();
     palette.setColor(QPalette::Base, kListBackground);

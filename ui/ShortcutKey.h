@@ -3,6 +3,7 @@
 
 #include "settings/Shortcut.h"
 
+#include <QStringList>
 #include <optional>
 
 class QKeyEvent;
@@ -13,6 +14,10 @@ namespace ui {
 class ShortcutKey {
   public:
     static std::optional<settings::Shortcut> of(const QKeyEvent& event);
+    // In the About window, where only Escape is a shortcut.
+    static std::optional<settings::Shortcut> inAbout(const QKeyEvent& event);
+    // The keys of a shortcut as a screen reader tells them, "Ctrl+S".
+    static QStringList names(settings::Shortcut shortcut);
 };
 
 } // namespace ui

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/WindowAccessible.h"
 
+#include "ui/AboutWindow.h"
 #include "ui/CalculatorWindow.h"
 
 namespace ui {
 
-WindowAccessible::WindowAccessible(QWidget* window)
-    : QAccessibleWidget(window, QAccessible::Window) {}
+WindowAccessible::WindowAccessible(QWidget* window, QAccessible::Role role)
+    : QAccessibleWidget(window, role) {}
 
 void WindowAccessible::install() {
     static const bool installed = [] {
@@ -18,7 +19,10 @@ void WindowAccessible::install() {
 
 QAccessibleInterface* WindowAccessible::create(const QString&, QObject* object) {
     if (auto* window = qobject_cast<CalculatorWindow*>(object)) {
-        return new WindowAccessible(window);
+        return new WindowAccessible(window, QAccessible::Window);
+    }
+    if (auto* about = qobject_cast<AboutWindow*>(object)) {
+        return new WindowAccessible(about, QAccessible::Dialog);
     }
     return nullptr;
 }

@@ -5,11 +5,12 @@
 
 namespace ui {
 
-// The main window as a screen reader meets it: a window, named after the program. Qt takes a
-// frameless top-level widget for a mere client area.
+// The program's windows as a screen reader meets them: the main window a window named after the
+// program (Qt takes a frameless top-level widget for a mere client area), About a dialog, whose
+// texts a screen reader reads out when it opens.
 class WindowAccessible : public QAccessibleWidget {
   public:
-    explicit WindowAccessible(QWidget* window);
+    WindowAccessible(QWidget* window, QAccessible::Role role);
 
     // Registers the factory once; later calls do nothing.
     static void install();

@@ -2,7 +2,6 @@
 #include "voice/ClipFolder.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -60,10 +59,6 @@ std::string ClipFolder::choosePath(const char* runtimeDir, const char* tmpDir, u
     const std::string base = usableBase(tmpDir) ? withoutTrailingSlashes(tmpDir) : "/tmp";
     const std::string separator = base == "/" ? "" : "/";
     return base + separator + kProgramName + "-" + std::to_string(uid);
-}
-
-std::string ClipFolder::defaultPath() {
-    return choosePath(std::getenv("XDG_RUNTIME_DIR"), std::getenv("TMPDIR"), geteuid());
 }
 
 FolderStatus ClipFolder::prepare(const std::string& path) {

@@ -26,9 +26,9 @@ class ClipFolder {
     static constexpr const char* kProgramName = "yuyin-jisuanqi";
 
     // $XDG_RUNTIME_DIR/<program> when that is set, else the temporary folder with the user
-    // id in the name. Relative or empty variables are ignored.
+    // id in the name (the stem a run's own folder there is named from). Relative or empty
+    // variables are ignored.
     static std::string choosePath(const char* runtimeDir, const char* tmpDir, uid_t uid);
-    static std::string defaultPath();
 
     // Makes the folder with mode 0700 when it is missing, then checks it; an existing folder
     // of the user's own is tightened to 0700.

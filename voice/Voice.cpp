@@ -29,6 +29,16 @@ void Voice::playClip(int clip) {
     player_.playFile({folderFd_, std::to_string(clip) + ".wav", clipPath(clip)});
 }
 
+void Voice::takeLoadedPack() {
+    if (!loader_) {
+        return;
+    }
+    if (std::optional<VoicePack> loaded = loader_->take()) {
+        pack_ = std::move(*loaded);
+        loader_.reset();
+    }
+}
+
 void Voice::playFallback() {
     player_.play(std::string());
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "voice/PackLoader.h"
 #include "voice/UniqueFd.h"
 #include "voice/VoicePack.h"
 
@@ -29,6 +30,11 @@ class Voice {
     const std::string& folder() const { return folder_; }
     void setFolder(std::string folder);
     void setPack(VoicePack pack) { pack_ = std::move(pack); }
+    // Converts the pack in a folder in the background; the built-in clips speak meanwhile.
+    void loadPack(std::string folder) { loader_ = std::make_unique<PackLoader>(std::move(folder)); }
+    // The pack loaded in the background takes over if it is whole; never waits for it. The
+    // caller asks between readings, never within one.
+    void takeLoadedPack();
     const VoicePack& pack() const { return pack_; }
 
   private:
@@ -36,6 +42,7 @@ class Voice {
     std::string folder_;
     std::shared_ptr<const UniqueFd> folderFd_;
     VoicePack pack_;
+    std::unique_ptr<PackLoader> loader_;
 };
 
 } // namespace voice

@@ -29,17 +29,21 @@ VoicePack::Converted refused(std::string why) {
     return VoicePack::Converted{std::nullopt, std::move(why)};
 }
 
-// Averages the channels into one.
-std::vector<float> downmix(const std::vector<float>& frames, int channels) {
-    std::vector<float> mono(frames.size() / static_cast<std::size_t>(channels));
-    for (std::size_t i = 0; i < mono.size(); ++i) {
+// Frames decoded at a time: a file whose header gives no length is read until it ends or
+// passes the limit, never sized from a count it does not have.
+constexpr sf_count_t kBlockFrames = 4096;
+
+// Averages the channels of each frame into one.
+void appendDownmixed(const float* frames, sf_count_t count, int channels,
+                     std::vector<float>& mono) {
+    const auto width = static_cast<std::size_t>(channels);
+    for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i) {
         float sum = 0.0F;
-        for (int c = 0; c < channels; ++c) {
-            sum += frames[i * static_cast<std::size_t>(channels) + static_cast<std::size_t>(c)];
+        for (std::size_t c = 0; c < width; ++c) {
+            sum += frames[i * width + c];
         }
-        mono[i] = sum / static_cast<float>(channels);
+        mono.push_back(sum / static_cast<float>(channels));
     }
-    return mono;
 }
 
 // A band-limited resampler: speech resampled by interpolating between samples would carry
@@ -64,6 +68,11 @@ bool resample(const SoundLibraries& libraries, std::vector<float>& mono, int fro
     return true;
 }
 
+// The frames a file may hold at its rate; the rate is checked first, so this cannot overflow.
+sf_count_t maxFrames(const SF_INFO& info) {
+    return static_cast<sf_count_t>(info.samplerate) * VoicePack::kMaxMilliseconds / 1000;
+}
+
 std::string checkInfo(const SF_INFO& info) {
     if (info.channels < 1 || info.channels > kMaxChannels) {
         return "unsupported channel count";
@@ -71,14 +80,37 @@ std::string checkInfo(const SF_INFO& info) {
     if (info.samplerate < kMinRate || info.samplerate > kMaxRate) {
         return "unsupported sample rate";
     }
-    if (info.frames <= 0) {
-        return "no sound in it";
-    }
-    if (info.frames * 1000 >
-        static_cast<sf_count_t>(info.samplerate) * VoicePack::kMaxMilliseconds) {
+    // A stream written without its length (FLAC or Ogg written to a pipe) reports the
+    // largest count there is; only the reading can tell how long it is.
+    if (info.frames < SF_COUNT_MAX && info.frames > maxFrames(info)) {
         return "longer than 3 s";
     }
     return {};
+}
+
+// Decodes to mono, one frame more than the limit at most, so that a longer file is seen as
+// such whatever its header claimed.
+std::string readMono(const SoundLibraries& libraries, SNDFILE* file, const SF_INFO& info,
+                     std::vector<float>& mono) {
+    const sf_count_t limit = maxFrames(info);
+    std::vector<float> block(static_cast<std::size_t>(kBlockFrames * info.channels));
+    sf_count_t total = 0;
+    while (total <= limit) {
+        const sf_count_t want = std::min(kBlockFrames, limit + 1 - total);
+        const sf_count_t got = libraries.readFloat(file, block.data(), want);
+        if (got <= 0) {
+            break;
+        }
+        appendDownmixed(block.data(), std::min(got, want), info.channels, mono);
+        total += std::min(got, want);
+        if (got < want) {
+            break;
+        }
+    }
+    if (total > limit) {
+        return "longer than 3 s";
+    }
+    return total == 0 ? "no sound in it" : std::string();
 }
 
 VoicePack::Converted readFile(int dirFd, const std::string& name) {
@@ -137,14 +169,12 @@ VoicePack::Converted VoicePack::convert(std::span<const std::uint8_t> bytes) {
         libraries->close(file);
         return refused(why);
     }
-    std::vector<float> frames(static_cast<std::size_t>(info.frames * info.channels));
-    const sf_count_t got = libraries->readFloat(file, frames.data(), info.frames);
+    std::vector<float> mono;
+    why = readMono(*libraries, file, info, mono);
     libraries->close(file);
-    if (got <= 0) {
-        return refused("no sound in it");
+    if (!why.empty()) {
+        return refused(why);
     }
-    frames.resize(static_cast<std::size_t>(got * info.channels));
-    std::vector<float> mono = downmix(frames, info.channels);
     if (!resample(*libraries, mono, info.samplerate) || mono.empty()) {
         return refused("cannot be resampled");
     }
@@ -167,7 +197,8 @@ void VoicePack::toStandardError(const std::string& line) {
     std::fputs(line.c_str(), stderr);
 }
 
-VoicePack VoicePack::load(const std::string& folder, const Report& report) {
+VoicePack VoicePack::load(const std::string& folder, const Report& report,
+                          const std::stop_token& stop) {
     VoicePack pack;
     UniqueFd dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!dir.valid()) {
@@ -183,7 +214,8 @@ VoicePack VoicePack::load(const std::string& folder, const Report& report) {
                folderStatusText(status) + "; the built-in clips are kept\n");
         return pack;
     }
-    for (int number = engine::kFirstClip; number <= engine::kLastClip; ++number) {
+    for (int number = engine::kFirstClip; number <= engine::kLastClip && !stop.stop_requested();
+         ++number) {
         const std::string name = std::to_string(number) + ".wav";
         struct stat present {};
         if (fstatat(dir.get(), name.c_str(), &present, AT_SYMLINK_NOFOLLOW) != 0 &&

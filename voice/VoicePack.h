@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -36,10 +37,12 @@ class VoicePack {
     // Nothing is followed through a symbolic link, and the folder must be the running
     // user's own and closed to others: anyone who can put a file there chooses what the
     // keys say.
-    // Each refusal is reported as one line.
+    // Each refusal is reported as one line. A stop asked for ends the loading after the file
+    // in hand, with the pack as far as it got.
     using Report = std::function<void(const std::string&)>;
     static void toStandardError(const std::string& line);
-    static VoicePack load(const std::string& folder, const Report& report = toStandardError);
+    static VoicePack load(const std::string& folder, const Report& report = toStandardError,
+                          const std::stop_token& stop = {});
     static Converted convert(std::span<const std::uint8_t> bytes);
 
     using Samples = std::shared_ptr<const std::vector<std::int16_t>>;

@@ -25,8 +25,8 @@
 #include "ui/CalculatorWindow.h"
 #include "ui/SongFont.h"
 #include "voice/ClipExtractor.h"
-#include "voice/ClipFolder.h"
 #include "voice/DeferredClipPlayer.h"
+#include "voice/RunClipFolder.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -37,6 +37,7 @@
 #include <ctime>
 #include <malloc.h>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -79,15 +80,11 @@ void decodePictures() {
     }
 }
 
-std::string privateFolder() {
-    const std::string folder = voice::ClipFolder::defaultPath();
-    return voice::ClipFolder::prepare(folder) == voice::FolderStatus::Ready ? folder
-                                                                            : std::string();
-}
-
 std::string extractClips() {
     const long long before = nowNs();
-    const std::string folder = privateFolder();
+    static const voice::RunClipFolder runFolder(std::getenv("XDG_RUNTIME_DIR"),
+                                                std::getenv("TMPDIR"), geteuid());
+    const std::string& folder = runFolder.path();
     if (folder.empty()) {
         return {};
     }
@@ -129,7 +126,7 @@ int main(int argc, char** argv) {
     decodePictures();
     phase("pictures");
     const QString appFolder = platform::AppFolder::path();
-    platform::SingleInstance instance(appFolder.toStdString(), privateFolder());
+    platform::SingleInstance instance(appFolder.toStdString());
     phase("single-instance");
 
     ui::CalculatorWindow window;

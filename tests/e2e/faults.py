@@ -88,7 +88,7 @@ def save_folder_is_a_file(s):
 
 def settings_write_limit(s):
     """sty.inf cannot be written (a 10-byte file size limit, SIGXFSZ ignored): the exit
-    key still ends the program and the old file stays whole."""
+    key shows why, ends the program once the box is closed, and the old file stays whole."""
     settings = os.path.join(s.app_dir, "sty.inf")
     with open(settings, "wb") as f:
         f.write(b"1815,1260,#FALSE#,2,1,3\r\n")
@@ -99,14 +99,21 @@ def settings_write_limit(s):
 
     env = dict(s.env)
     log = open(os.path.join(s.root, "limited.log"), "wb")
+    # Standard error into a pipe, which the size limit does not cut short as it would a file.
     s.program = subprocess.Popen([s.program_path], env=env, cwd=s.root, stdout=log,
-                                 stderr=log, preexec_fn=limited)
+                                 stderr=subprocess.PIPE, preexec_fn=limited)
     s.processes.append(s.program)
     s.window = wait_for(s._main_window, 30, "the main window")
     s.activate()
     s.click(*EXIT_KEY)
+    box = wait_for(lambda: [w for w in s.xdotool("search", "--onlyvisible", "--name",
+                                                 "^语音计算器$", check=False).split()
+                            if w != s.window], 10, "the failure box")[-1]
+    s.press_until_gone(box, "Return")
     code = s.wait_program_end()
-    check(code == 0, f"the exit key ends the program despite the failed write ({code})")
+    check(code == 0, f"closing the failure box ends the program ({code})")
+    check("（文件超出允许的大小）" in s.program.stderr.read().decode(errors="replace"),
+          "standard error says why sty.inf was not written")
     with open(settings, "rb") as f:
         check(f.read() == b"1815,1260,#FALSE#,2,1,3\r\n", "the old sty.inf is intact")
     leftovers = [n for n in os.listdir(s.app_dir) if n.startswith(".sty.inf")]

@@ -209,8 +209,11 @@ class Session:
         return None
 
     def program_log(self):
-        with open(os.path.join(self.root, "program.log"), "rb") as f:
-            return f.read().decode(errors="replace")
+        try:
+            with open(os.path.join(self.root, "program.log"), "rb") as f:
+                return f.read().decode(errors="replace")
+        except FileNotFoundError:  # nothing started yet
+            return ""
 
     def windows(self):
         return self.xdotool("search", "--onlyvisible", "--pid", str(self.program.pid),

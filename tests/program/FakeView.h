@@ -17,6 +17,10 @@ class FakeView : public settings::MainView {
     std::map<settings::MenuItem, bool> checks;
     std::vector<std::pair<std::string, std::string>> messages;
     int aboutShown = 0;
+    int aboutClosed = 0;
+    int minimised = 0;
+    // What the screen reader was given to speak, in order.
+    std::vector<std::string> announced;
     int menuPopups = 0;
     int menuPopupsAtKey = 0;
     int width = 0;
@@ -43,6 +47,10 @@ class FakeView : public settings::MainView {
         messages.emplace_back(title, text);
     }
     void showAbout() override { ++aboutShown; }
+    void closeAbout() override {
+        ++aboutClosed;
+        calls.push_back("close about");
+    }
     void showRecord(const record::RecordList& list) override {
         listLines = list.lines();
         countLabel = list.countLabel();
@@ -58,6 +66,7 @@ class FakeView : public settings::MainView {
         top = t;
         calls.push_back("move");
     }
+    void minimise() override { ++minimised; }
     float leftTwips() const override { return left; }
     float topTwips() const override { return top; }
     float widthTwips() const override { return static_cast<float>(width); }
@@ -67,5 +76,4 @@ class FakeView : public settings::MainView {
     void announce(const std::string& text) override { announced.push_back(text); }
 
     int selectedRow = -1;
-    std::vector<std::string> announced;
 };

@@ -155,6 +155,25 @@ TEST_F(ProgramTest, ACloseByTheSystemLeavesTheSettingsAlone) {
     fs::remove(folder.string() + "sty.inf");
 }
 
+// The old file stays whole and the user is told before the program ends; a close by the
+// system meanwhile writes nothing more.
+TEST_F(ProgramTest, AnExitThatCannotKeepTheChoicesSaysSo) {
+    fs::create_directory(settingsFile());
+    start();
+    press({Key::Two, Key::Add, Key::Three, Key::Equals});
+    program->exitClicked();
+    EXPECT_FALSE(timer.active());
+    EXPECT_EQ(view.calls.back(), "close about");
+    ASSERT_EQ(view.messages.size(), 1U);
+    EXPECT_EQ(view.messages[0].first, kAppTitle);
+    EXPECT_EQ(view.messages[0].second,
+              "选项保存失败：" + settingsFile().string() + "（已有同名的文件夹）");
+    EXPECT_TRUE(view.ended);
+    program->systemClose();
+    EXPECT_FALSE(fs::exists(folder.string() + "sty.inf"));
+    EXPECT_TRUE(fs::is_directory(settingsFile()));
+}
+
 // What a copy killed while writing left behind: stale ones go at the next start, a young one
 // may be another copy's write in progress.
 TEST_F(ProgramTest, StartRemovesStaleTemporaryFilesOfItsOwn) {
@@ -550,6 +569,58 @@ TEST_F(ProgramTest, ShortcutsWorkWithKeyboardOffButNotWhileAResultIsRead) {
     EXPECT_TRUE(fs::exists(settingsFile()));
 }
 
+TEST_F(ProgramTest, WithTheVoiceOffTheScreenReaderIsToldEachResultAndClear) {
+    start();
+    program->displayFocused();
+    press({Key::One, Key::Add, Key::Two, Key::Equals});
+    readToTheEnd();
+    program->readAgain();
+    readToTheEnd();
+    press({Key::Clear});
+    EXPECT_TRUE(view.announced.empty()) << "the voice speaks; the screen reader must not";
+
+    program->menuChosen(MenuItem::mensenyin);
+    program->displayFocused();
+    press({Key::One, Key::Two, Key::Add, Key::Three, Key::Add}); // a chained operator
+    for (char c : std::string("5\r")) {
+        program->characterTyped(c);
+    }
+    program->readAgain();
+    press({Key::Divide, Key::Zero, Key::Equals}); // refused without a word
+    press({Key::Clear});
+    program->characterTyped(' ');
+    EXPECT_EQ(view.announced, (std::vector<std::string>{"0", "15", "20", "20", "0", "0"}));
+}
+
+TEST_F(ProgramTest, RecordAndWindowKeysFollowTheControlsTheyStandFor) {
+    start();
+    program->shortcut(Shortcut::WideView);
+    program->shortcut(Shortcut::ClearRecords);
+    EXPECT_FALSE(program->records().wideView()) << "the panel is closed";
+
+    program->shortcut(Shortcut::RecordTab);
+    ASSERT_TRUE(program->records().recordOn());
+    press({Key::One, Key::Add, Key::One, Key::Equals});
+    readToTheEnd();
+    press({Key::Two, Key::Add, Key::Two, Key::Equals});
+    ASSERT_TRUE(program->calculator().state().speaking);
+    program->shortcut(Shortcut::RecordTab); // waits, as the tab does, while a result is read
+    program->shortcut(Shortcut::WideView);
+    program->shortcut(Shortcut::Minimise);
+    program->shortcut(Shortcut::CloseAbout);
+    EXPECT_TRUE(program->records().recordOn());
+    EXPECT_TRUE(program->records().wideView());
+    EXPECT_EQ(view.minimised, 1);
+    EXPECT_EQ(view.aboutClosed, 1);
+    program->shortcut(Shortcut::ClearRecords);
+    EXPECT_TRUE(view.listLines.empty());
+    readToTheEnd();
+
+    program->shortcut(Shortcut::RecordTab);
+    EXPECT_FALSE(program->records().recordOn());
+    EXPECT_EQ(view.width, kNarrowWidthTwips);
+}
+
 // F6 and the record by ear: review readings say a whole line, hold no key and end at the
 // user's next action.
 TEST_F(ProgramTest, ReviewReadingsSayTheCalculationAndWalkTheRecord) {
@@ -658,5 +729,6 @@ TEST_F(ProgramTest, TheReadingStyleSwitchesEveryReadingAndIsKept) {
     fs::remove(styleFile);
     fs::create_directory(styleFile);
     start();
-    EXPECT_FALSE(program->saveReadingStyle()) << "a folder in the file's place";
+    const WriteOutcome saved = program->saveSettings();
+    EXPECT_EQ(saved.path, styleFile.string()) << "a folder in the file's place";
 }

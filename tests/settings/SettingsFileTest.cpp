@@ -200,7 +200,7 @@ TEST(SettingsFile, WhatIsWrittenReadsBackTheSame) {
 
     TempFolder folder;
     const std::string path = SettingsFile::settingsPath(folder.path());
-    ASSERT_TRUE(SettingsFile::write(path, exiting));
+    ASSERT_TRUE(SettingsFile::write(path, exiting).ok());
     EXPECT_EQ(readFile(path), "1815,1260,#TRUE#,2,3,2\r\n");
     EXPECT_EQ(SettingsFile::read(path).settings, exiting);
 }
@@ -251,19 +251,19 @@ TEST(SettingsFile, AFailedWriteLeavesTheOldFileWhole) {
 
     // The settings path taken by a folder.
     std::filesystem::create_directory(folder / "taken");
-    EXPECT_FALSE(SettingsFile::write(folder / "taken", next));
+    EXPECT_FALSE(SettingsFile::write(folder / "taken", next).ok());
     EXPECT_TRUE(std::filesystem::is_directory(folder / "taken"));
 
     // The application folder is a plain file.
     writeFile(folder / "app", old);
-    EXPECT_FALSE(SettingsFile::write(SettingsFile::settingsPath(folder / "app"), next));
+    EXPECT_FALSE(SettingsFile::write(SettingsFile::settingsPath(folder / "app"), next).ok());
     EXPECT_EQ(readFile(folder / "app"), old);
 
     // A size limit smaller than the new line.
     const std::string path = folder / "sty.inf";
     writeFile(path, old);
     const auto outcome =
-        testfiles::runWithFileSizeLimit(10, [&] { return SettingsFile::write(path, next); });
+        testfiles::runWithFileSizeLimit(10, [&] { return SettingsFile::write(path, next).ok(); });
     EXPECT_EQ(outcome, ChildOutcome::ReturnedFalse);
     EXPECT_EQ(readFile(path), old);
     EXPECT_EQ(testfiles::entryCount(folder.path()), 3);

@@ -142,6 +142,11 @@ TEST(Keyboard, shortcut_keys_work_the_program_even_with_keyboard_input_off) {
         {Qt::Key_S, Qt::ControlModifier | Qt::KeypadModifier, settings::Shortcut::Save},
         {Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier, std::nullopt},
         {Qt::Key_S, Qt::NoModifier, std::nullopt},
+        {Qt::Key_F2, Qt::NoModifier, settings::Shortcut::RecordTab},
+        {Qt::Key_F9, Qt::NoModifier, settings::Shortcut::Minimise},
+        {Qt::Key_Delete, Qt::ControlModifier | Qt::ShiftModifier, settings::Shortcut::ClearRecords},
+        {Qt::Key_Delete, Qt::NoModifier, std::nullopt},
+        {Qt::Key_Escape, Qt::NoModifier, std::nullopt},
     };
     for (const auto& row : rows) {
         const QKeyEvent event(QEvent::KeyPress, row.key, row.modifiers);
@@ -161,6 +166,8 @@ TEST(Keyboard, shortcut_keys_work_the_program_even_with_keyboard_input_off) {
     QTest::keyClick(&h.window, Qt::Key_F1);
     ASSERT_NE(h.window.aboutWindow(), nullptr);
     EXPECT_TRUE(h.window.aboutWindow()->isVisible());
+    QTest::keyClick(h.window.aboutWindow(), Qt::Key_Escape);
+    EXPECT_TRUE(h.window.aboutWindow() == nullptr || !h.window.aboutWindow()->isVisible());
 
     // Ctrl+S is not the character it would type: the display stays as it was.
     h.window.optionsMenu()->action(settings::MenuItem::munkeey)->trigger();

@@ -106,6 +106,9 @@ TEST(ProgramProcess, help_version_and_errors_answer_without_a_display) {
         {{"-platform", "offscreen", "--version"}, 0, "yuyin-jisuanqi " CALC_VERSION "\n", ""},
         {{"--scale-nonsense"}, 2, "", "yuyin-jisuanqi: unknown option '--scale-nonsense'"},
         {{"-display"}, 2, "", "yuyin-jisuanqi: option '-display' needs a value"},
+        {{}, 1, "", "yuyin-jisuanqi: needs a graphical session (DISPLAY or WAYLAND_DISPLAY)\n"},
+        // A platform named on the command line needs no display: this reaches the next check.
+        {{"-platform", "offscreen", "--scale", "9"}, 2, "", "yuyin-jisuanqi: --scale takes"},
     };
     for (const Row& row : rows) {
         QProcess process;

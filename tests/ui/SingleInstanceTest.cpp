@@ -2,10 +2,12 @@
 #include "platform/SingleInstance.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -46,7 +48,7 @@ TEST(SingleInstance, one_program_per_folder_and_later_launches_bring_it_forward)
     EXPECT_EQ(SingleInstance("/opt/calc", std::string()).role(), Role::Alone);
 }
 
-TEST(SingleInstance, a_dead_socket_never_stops_a_start_and_foreign_files_are_kept) {
+TEST(SingleInstance, a_dead_socket_or_stray_file_never_stops_a_start_and_others_are_kept) {
     QTemporaryDir state;
     const std::string folder = state.path().toStdString();
     std::string path;
@@ -57,12 +59,16 @@ TEST(SingleInstance, a_dead_socket_never_stops_a_start_and_foreign_files_are_kep
     leaveDeadSocket(path);
     EXPECT_EQ(SingleInstance("/opt/calc", folder).role(), Role::First);
 
-    // A file the program did not make is neither replaced nor in the way of running.
-    QFile foreign(QString::fromStdString(path));
-    ASSERT_TRUE(foreign.open(QIODevice::WriteOnly));
-    foreign.write("keep");
-    foreign.close();
-    EXPECT_EQ(SingleInstance("/opt/calc", folder).role(), Role::Alone);
-    ASSERT_TRUE(foreign.open(QIODevice::ReadOnly));
-    EXPECT_EQ(foreign.readAll(), QByteArray("keep"));
+    // A plain file there is taken for a socket left behind; anything else is neither
+    // replaced nor in the way of running, and the program says why it runs unguarded.
+    QFile stray(QString::fromStdString(path));
+    ASSERT_TRUE(stray.open(QIODevice::WriteOnly));
+    stray.close();
+    EXPECT_EQ(SingleInstance("/opt/calc", folder).role(), Role::First);
+    ASSERT_EQ(::mkdir((path + ".d").c_str(), 0700), 0);
+    ASSERT_EQ(::rename((path + ".d").c_str(), path.c_str()), 0);
+    const SingleInstance blocked("/opt/calc", folder);
+    EXPECT_EQ(blocked.role(), Role::Alone);
+    EXPECT_NE(blocked.problem().find(path), std::string::npos) << blocked.problem();
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(path)).isDir());
 }

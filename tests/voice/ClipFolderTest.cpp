@@ -1,16 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "voice/ClipFolder.h"
 #include "TempDir.h"
+#include "voice/RunClipFolder.h"
 
+#include <ctime>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utime.h>
 
 namespace {
 
 using voice::ClipFolder;
 using voice::FolderStatus;
+using voice::RunClipFolder;
 using voicetest::TempDir;
 
 struct PathCase {
@@ -105,6 +110,51 @@ TEST(ClipFolder, cannot_make_a_folder_under_a_plain_file_or_from_nothing) {
     EXPECT_NE(ClipFolder::prepare(dir / "file/yuyin-jisuanqi"), FolderStatus::Ready);
     EXPECT_NE(ClipFolder::prepare(dir / "missing/yuyin-jisuanqi"), FolderStatus::Ready);
     EXPECT_EQ(ClipFolder::prepare(""), FolderStatus::CannotCreate);
+}
+
+TEST(ClipFolder, a_run_without_a_runtime_folder_makes_its_own_and_clears_killed_runs_folders) {
+    TempDir dir;
+    const std::string shared = dir / "shared";
+    ASSERT_EQ(mkdir(shared.c_str(), 01777), 0);
+    voicetest::writeBytes(dir / "file", {1});
+    const uid_t uid = geteuid();
+    const std::string stem = shared + "/yuyin-jisuanqi-" + std::to_string(uid);
+    {
+        const RunClipFolder fixed((dir / "").c_str(), shared.c_str(), uid);
+        EXPECT_EQ(fixed.path(), dir / "yuyin-jisuanqi");
+        EXPECT_FALSE(fixed.temporary());
+    }
+    std::string made;
+    for (const std::string& runtime : {dir / "missing", dir / "file", std::string()}) {
+        const RunClipFolder run(runtime.c_str(), shared.c_str(), uid);
+        made = run.path();
+        ASSERT_EQ(made.substr(0, stem.size() + 1), stem + "-") << runtime;
+        EXPECT_TRUE(run.temporary());
+        EXPECT_EQ(ClipFolder::prepare(made), FolderStatus::Ready);
+        voicetest::writeBytes(made + "/105.wav", {1});
+    }
+    EXPECT_FALSE(std::filesystem::exists(made)) << "a run removes its own folder at its end";
+
+    // Folders older than a day, of which only the one no run holds is taken for left behind.
+    const std::time_t now = std::time(nullptr);
+    const std::string left = stem + "-Ab12Cd";
+    const std::string recent = stem + "-Ef34Gh";
+    ASSERT_EQ(mkdir(left.c_str(), 0700), 0);
+    ASSERT_EQ(mkdir(recent.c_str(), 0700), 0);
+    voicetest::writeBytes(left + "/105.wav", {1});
+    EXPECT_EQ(RunClipFolder(nullptr, (dir / "missing").c_str(), uid).path().substr(0, 20),
+              "/tmp/yuyin-jisuanqi-")
+        << "a missing TMPDIR";
+    const RunClipFolder running(nullptr, shared.c_str(), uid);
+    const utimbuf old{now - 2 * RunClipFolder::kLeftBehindSeconds,
+                      now - 2 * RunClipFolder::kLeftBehindSeconds};
+    ASSERT_EQ(utime(left.c_str(), &old), 0);
+    ASSERT_EQ(utime(running.path().c_str(), &old), 0);
+    RunClipFolder::removeLeftBehind(shared, "yuyin-jisuanqi-" + std::to_string(uid) + "-", uid,
+                                    now);
+    EXPECT_FALSE(std::filesystem::exists(left));
+    EXPECT_TRUE(std::filesystem::exists(recent));
+    EXPECT_TRUE(std::filesystem::exists(running.path() + "/.")) << "a run still holds it";
 }
 
 } // namespace
