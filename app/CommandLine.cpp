@@ -72,6 +72,10 @@ constexpr std::string_view kShortcutHelp[][2] = {
     {"F5", "read the number on the display aloud again (with the voice off, to a screen reader)"},
     {"Ctrl+C", "copy the number on the display"},
     {"Ctrl+V", "enter a number from the clipboard (only with keyboard input on)"},
+    {"F6", "read the last calculation aloud again (or the record line chosen)"},
+    {"Up, Down", "with the record panel open: read the line above or below"},
+    {"Home, End", "with the record panel open: read the first or the last line"},
+    {"F7", "switch between reading numbers digit by digit and as amounts"},
 };
 
 CommandLine::Result stop(int status, std::string output, std::string error) {

@@ -52,6 +52,8 @@ class MainView {
     virtual float heightTwips() const = 0;
     // Ends the program at once: no further event runs, an open About window goes too.
     virtual void endProgram() = 0;
+    // Moves the record list's selection to a line, as a new line moves it to itself.
+    virtual void selectRecordLine(int row) = 0;
     // Gives the screen reader a text to speak at once: the display's number, a record line, a style's name.
     virtual void announce(const std::string& text) = 0;
 };

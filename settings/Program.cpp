@@ -6,7 +6,9 @@
 #include "engine/ClipNumbers.h"
 #include "engine/KeyTable.h"
 #include "engine/PastedNumber.h"
+#include "engine/SpokenLine.h"
 #include "record/RecordSaver.h"
+#include "settings/ReadingStyleFile.h"
 #include "settings/SettingsFile.h"
 #include "voice/ReadingTimer.h"
 
@@ -42,6 +44,7 @@ void Program::startUp() {
     loadSettings();
     // A copy killed while writing leaves its temporary files; stale ones go now.
     SettingsFile::removeLeftovers(appFolder_);
+    ReadingStyleFile::removeLeftovers(appFolder_);
     record::RecordSaver(appFolder_).removeLeftovers();
     // The "0" was drawn before the saved colour was known; show it in the user's colour.
     calc_.showDisplay();
@@ -64,12 +67,14 @@ void Program::prepareVoice() {
 }
 
 void Program::keyClicked(engine::Key key) {
+    interruptReview();
     calculated_ = false;
     calc_.press(key);
     announceOutcome(key);
 }
 
 void Program::characterTyped(int code) {
+    interruptReview();
     const engine::KeyInfo* info = calc_.keyboardOn() ? engine::keyForCharacter(code) : nullptr;
     calculated_ = false;
     calc_.typeCharacter(code);
@@ -100,6 +105,7 @@ void Program::displayFocused() {
 }
 
 void Program::menuChosen(MenuItem item) {
+    interruptReview();
     switch (item) {
     case mensenyin:
         toggleVoice();
@@ -255,6 +261,7 @@ void Program::stopClicked() {
 
 void Program::clearRecordsClicked() {
     records_.clearRecords();
+    selectedRow_ = -1;
     view_.showRecord(records_);
 }
 
@@ -329,6 +336,7 @@ void Program::applyDefaults() {
 }
 
 void Program::loadSettings() {
+    loadReadingStyle();
     const SettingsRead read = SettingsFile::read(SettingsFile::settingsPath(appFolder_));
     if (read.position) {
         view_.moveToTwips(read.position->first, read.position->second);
@@ -349,6 +357,10 @@ void Program::loadSettings() {
     applyRead(readChoice_);
 }
 
+void Program::loadReadingStyle() {
+    reader_.setStyle(ReadingStyleFile::read(ReadingStyleFile::path(appFolder_)));
+}
+
 WriteOutcome Program::saveSettings() {
     StoredSettings stored;
     stored.leftTwips = view_.leftTwips();
@@ -357,7 +369,11 @@ WriteOutcome Program::saveSettings() {
     stored.colourChoice = colourChoice_;
     stored.keepChoice = keepChoice_;
     stored.readChoice = readChoice_;
-    return SettingsFile::write(SettingsFile::settingsPath(appFolder_), stored);
+    const WriteOutcome settings =
+        SettingsFile::write(SettingsFile::settingsPath(appFolder_), stored);
+    const WriteOutcome style =
+        ReadingStyleFile::write(ReadingStyleFile::path(appFolder_), reader_.style());
+    return settings.ok() ? style : settings;
 }
 
 // Choices that could not be kept are said so before the program ends, on the screen and on
@@ -385,6 +401,7 @@ void Program::exitClicked() {
 // About and exit, wait while a result is read aloud, as the keys and the tab do; the panel's
 // labels, minimising and closing About take a click at any time, and so do their keys.
 void Program::shortcut(Shortcut key) {
+    interruptReview();
     switch (key) {
     case Shortcut::WideView:
         if (records_.recordOn()) {
@@ -427,8 +444,125 @@ void Program::shortcut(Shortcut key) {
     case Shortcut::RecordTab:
         recordTabClicked();
         break;
+    case Shortcut::ReadCalculation:
+        readCalculation();
+        break;
+    case Shortcut::RecordUp:
+    case Shortcut::RecordDown:
+    case Shortcut::RecordFirst:
+    case Shortcut::RecordLast:
+        moveInRecord(key);
+        break;
+    case Shortcut::ReadingStyle:
+        switchReadingStyle();
+        break;
     default:
         break;
+    }
+}
+
+void Program::interruptReview() {
+    reader_.stopReview();
+}
+
+void Program::refuse() {
+    if (calc_.state().voiceOn) {
+        prepareVoice();
+        voice_.playFallback();
+    }
+}
+
+// With the voice off the line goes to the screen reader instead, its operators as words.
+void Program::reviewLine(const std::string& line) {
+    interruptReview();
+    if (!calc_.state().voiceOn) {
+        view_.announce(engine::SpokenLine::words(line));
+        return;
+    }
+    prepareVoice();
+    reader_.review(engine::SpokenLine::clips(line, reader_.style()));
+}
+
+void Program::readCalculation() {
+    if (calc_.state().speaking) {
+        return;
+    }
+    const auto& lines = records_.lines();
+    const bool chosen = records_.recordOn() && userSelected_ && selectedRow_ >= 0 &&
+                        static_cast<std::size_t>(selectedRow_) < lines.size();
+    const std::string& line = chosen ? lines[static_cast<std::size_t>(selectedRow_)] : lastLine_;
+    if (line.empty()) {
+        refuse();
+        return;
+    }
+    reviewLine(line);
+}
+
+// Up, Down, Home and End walk the record while its panel is open; there is nothing to do
+// with them otherwise.
+void Program::moveInRecord(Shortcut key) {
+    if (!records_.recordOn()) {
+        return;
+    }
+    const int count = static_cast<int>(records_.lines().size());
+    int row = selectedRow_;
+    switch (key) {
+    case Shortcut::RecordUp:
+        row = selectedRow_ - 1;
+        break;
+    case Shortcut::RecordDown:
+        row = selectedRow_ + 1;
+        break;
+    case Shortcut::RecordFirst:
+        row = 0;
+        break;
+    default:
+        row = count - 1;
+        break;
+    }
+    // Past either end the selection stays where it is.
+    if (count == 0 || row < 0 || row >= count) {
+        refuse();
+        return;
+    }
+    selectedRow_ = row;
+    userSelected_ = true;
+    view_.selectRecordLine(row);
+    reviewLine(records_.lines()[static_cast<std::size_t>(row)]);
+}
+
+void Program::recordLineChosen(int row) {
+    interruptReview();
+    if (row >= 0 && static_cast<std::size_t>(row) < records_.lines().size()) {
+        selectedRow_ = row;
+        userSelected_ = true;
+    }
+}
+
+void Program::chooseReadingStyle(engine::ReadingStyle style) {
+    interruptReview();
+    if (style != reader_.style()) {
+        switchReadingStyle();
+    }
+}
+
+void Program::copyChosen() {
+    interruptReview();
+    voiceGate();
+}
+
+// The sample 10 is said in the new style (一零 or 十), so the user hears which is on.
+void Program::switchReadingStyle() {
+    interruptReview();
+    if (calc_.state().speaking) {
+        return;
+    }
+    const bool units = reader_.style() != engine::ReadingStyle::PlaceUnits;
+    reader_.setStyle(units ? engine::ReadingStyle::PlaceUnits : engine::ReadingStyle::Digits);
+    view_.announce(units ? kPlaceUnitsName : kDigitsName);
+    if (calc_.state().voiceOn) {
+        prepareVoice();
+        reader_.review(engine::SpokenNumber::clips("10", reader_.style()));
     }
 }
 
@@ -449,11 +583,18 @@ void Program::playClip(int clip) {
 }
 
 void Program::recordCalculation(const std::string& line) {
+    lastLine_ = line;
+    userSelected_ = false;
     calculated_ = true;
     if (!records_.recordOn()) {
         return;
     }
+    const std::size_t before = records_.lines().size();
     records_.recordCalculation(line);
+    // A new line selects itself; one the full record refuses leaves the selection alone.
+    if (records_.lines().size() > before) {
+        selectedRow_ = static_cast<int>(records_.lines().size()) - 1;
+    }
     view_.showRecord(records_);
 }
 
@@ -474,6 +615,7 @@ void Program::readAloud(const std::string& text, int decimals) {
 }
 
 void Program::readAgain() {
+    interruptReview();
     const engine::CalculatorState& state = calc_.state();
     if (!state.voiceOn) {
         // The screen reader speaks instead.
@@ -492,6 +634,7 @@ void Program::readAgain() {
 }
 
 void Program::pasteText(const std::string& text) {
+    interruptReview();
     const engine::CalculatorState& state = calc_.state();
     if (!calc_.keyboardOn() || state.speaking) {
         return;
@@ -499,9 +642,8 @@ void Program::pasteText(const std::string& text) {
     const std::optional<std::string> entry = engine::pastedEntry(text);
     if (entry && calc_.enterNumber(*entry)) {
         readAgain();
-    } else if (state.voiceOn) {
-        prepareVoice();
-        voice_.playFallback();
+    } else {
+        refuse();
     }
 }
 

@@ -21,6 +21,10 @@ class ReadingTimer;
 
 namespace settings {
 
+// The names of the reading styles, as the display's menu shows them.
+inline constexpr const char* kDigitsName = "逐位读";
+inline constexpr const char* kPlaceUnitsName = "按单位读";
+
 // The program behind the main window: it owns the calculator, the record, the voice and the
 // options, and answers every event the window forwards. Nothing here needs a display, so
 // the whole behaviour can be driven by tests.
@@ -65,9 +69,24 @@ class Program : public engine::CalculatorEvents {
     // next crosses the window's background.
     void titleHovered() { calc_.setNoTitleHover(false); }
 
+    // The user has pressed a key or clicked: a review reading stops, and what was pressed
+    // then acts as usual.
+    void interruptReview();
+    // The user has chosen a record line with the pointer.
+    void recordLineChosen(int row);
+    // Switches between reading numbers digit by digit and as amounts (F7, the display's menu).
+    void switchReadingStyle();
+    // The display's menu: choosing the style that is on changes nothing.
+    void chooseReadingStyle(engine::ReadingStyle style);
+    // The display's menu copies the number: the click, under the voice gate.
+    void copyChosen();
+    // Says the last calculation again (F6, the display's menu).
+    void readCalculation();
+
     void toggleRecordPanel();
     void stopRecording();
     void loadSettings();
+    void loadReadingStyle();
     // Writes the user's choices; a failure names the first file that could not be written.
     WriteOutcome saveSettings();
 
@@ -81,6 +100,11 @@ class Program : public engine::CalculatorEvents {
     bool indicatorVisible() const { return indicatorVisible_; }
     const voice::SpeechReader& reader() const { return reader_; }
     const std::string& appFolder() const { return appFolder_; }
+    engine::ReadingStyle readingStyle() const { return reader_.style(); }
+    // The line of the last evaluation of this run, recorded or not; empty before the first.
+    const std::string& lastLine() const { return lastLine_; }
+    // The record line the selection is on, -1 with none.
+    int selectedRecordLine() const { return selectedRow_; }
 
     // engine::CalculatorEvents
     void displayChanged(const engine::DisplayLayout& layout) override;
@@ -106,6 +130,10 @@ class Program : public engine::CalculatorEvents {
     void showAbout();
     void exitAction();
     void readAloud(const std::string& text, int decimals);
+    void reviewLine(const std::string& line);
+    void moveInRecord(Shortcut key);
+    // The sound of a refusal, when the voice is on.
+    void refuse();
     void announceOutcome(engine::Key key);
     void announceDisplay();
 
@@ -118,6 +146,10 @@ class Program : public engine::CalculatorEvents {
     std::string appFolder_;
     std::function<std::string()> extractClips_;
     bool voicePrepared_ = false;
+    std::string lastLine_;
+    int selectedRow_ = -1;
+    // The selection was moved by the user since the last evaluation: F6 reads that line.
+    bool userSelected_ = false;
     // A calculation finished during the key now handled.
     bool calculated_ = false;
     // The exit has begun: a close by the system while its box is open only ends the program.

@@ -220,6 +220,10 @@ SettingsRead SettingsFile::parse(std::string_view content) {
     return result;
 }
 
+std::optional<std::string> SettingsFile::readShortFile(const std::string& path) {
+    return readStart(path);
+}
+
 SettingsRead SettingsFile::read(const std::string& path) {
     const auto content = readStart(path);
     return content ? parse(*content) : SettingsRead{};
@@ -248,6 +252,10 @@ std::string SettingsFile::formatNumber(float value) {
 }
 
 WriteOutcome SettingsFile::write(const std::string& path, const StoredSettings& settings) {
+    return writeChoices(path, format(settings));
+}
+
+WriteOutcome SettingsFile::writeChoices(const std::string& path, std::string_view bytes) {
     WriteOutcome outcome;
     const std::optional<std::string> target = writeTarget(path, outcome);
     if (!target) {
@@ -261,7 +269,7 @@ WriteOutcome SettingsFile::write(const std::string& path, const StoredSettings& 
                                                                   : std::errc::file_exists));
     }
     std::error_code error;
-    if (!record::AtomicFile::write(*target, format(settings), error)) {
+    if (!record::AtomicFile::write(*target, bytes, error)) {
         return failure(*target, error);
     }
     return outcome;

@@ -59,9 +59,13 @@ class SettingsFile {
     // through, beside its target. On a failure the old file is untouched. A dangling link
     // and an entry that is no plain file are failures too: they are not the program's.
     static WriteOutcome write(const std::string& path, const StoredSettings& settings);
+    // Any file of choices, written by the same rules.
+    static WriteOutcome writeChoices(const std::string& path, std::string_view bytes);
     // Width and height on a close by the system. Skipped (false) when the path would be the
     // settings file itself, or cannot be written.
     static bool writeSizeRecord(const std::string& appFolder, float widthTwips, float heightTwips);
+    // The start of a plain file, never waited on: what a short file of the program's holds.
+    static std::optional<std::string> readShortFile(const std::string& path);
     // Removes what a write of the settings file killed half-way left in the application folder.
     static void removeLeftovers(const std::string& appFolder);
 };

@@ -14,6 +14,12 @@ enum class Shortcut {
     ClearRecords, // Ctrl+Shift+Delete: empties the record, while the panel is open
     Minimise,     // F9
     CloseAbout,   // Escape, in the About window
+    ReadCalculation, // F6
+    RecordUp,        // Up, with the record panel open
+    RecordDown,      // Down
+    RecordFirst,     // Home
+    RecordLast,      // End
+    ReadingStyle,    // F7
 };
 
 } // namespace settings

@@ -10,9 +10,11 @@
 #include "ui/ClickableLabel.h"
 #include "ui/DesktopCloseFilter.h"
 #include "ui/DisplayBox.h"
+#include "ui/DisplayMenu.h"
 #include "ui/Layout.h"
 #include "ui/OptionsMenu.h"
 #include "ui/PopupSkin.h"
+#include "ui/RecordListBox.h"
 #include "ui/RecordPanel.h"
 #include "ui/ShortcutKey.h"
 #include "ui/SongFont.h"
@@ -21,6 +23,7 @@
 #include "ui/WindowAccessible.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -110,6 +113,7 @@ void CalculatorWindow::buildImages() {
                               Artwork::pixmap(QStringLiteral("voice-indicator.gif")), this);
     connect(display_, &DisplayBox::readAloudAsked, this,
             [this] { forward([](auto& p) { p.readAgain(); }); });
+    connect(display_, &DisplayBox::menuAsked, this, &CalculatorWindow::popupDisplayMenu);
     // Once the focus event is out, so that the screen reader has met the display before it is
     // told the number.
     connect(
@@ -187,6 +191,10 @@ RecordPanel& CalculatorWindow::panel() {
             [this] { forward([](auto& p) { p.saveClicked(); }); });
     connect(panel_->stopLabel(), &QAbstractButton::clicked, this,
             [this] { forward([](auto& p) { p.stopClicked(); }); });
+    connect(panel_->list(), &QListWidget::itemPressed, this, [this](QListWidgetItem* item) {
+        const int row = panel_->list()->row(item);
+        forward([row](auto& p) { p.recordLineChosen(row); });
+    });
     ButtonAccessible::setKeys(panel_->clearLabel(),
                               ShortcutKey::names(settings::Shortcut::ClearRecords));
     ButtonAccessible::setKeys(panel_->viewLabel(),
@@ -211,6 +219,39 @@ OptionsMenu* CalculatorWindow::optionsMenu() {
         });
     }
     return menu_;
+}
+
+DisplayMenu* CalculatorWindow::displayMenu() {
+    if (displayMenu_ == nullptr) {
+        displayMenu_ = new DisplayMenu(this);
+        connect(displayMenu_, &DisplayMenu::copyChosen, this, [this] {
+            forward([](auto& p) { p.copyChosen(); });
+            copyNumber();
+        });
+        connect(displayMenu_, &DisplayMenu::pasteChosen, this, [this] { startPaste(); });
+        connect(displayMenu_, &DisplayMenu::readAgainChosen, this,
+                [this] { forward([](auto& p) { p.readAgain(); }); });
+        connect(displayMenu_, &DisplayMenu::readCalculationChosen, this,
+                [this] { forward([](auto& p) { p.readCalculation(); }); });
+        connect(displayMenu_, &DisplayMenu::styleChosen, this, [this](bool placeUnits) {
+            forward([placeUnits](auto& p) {
+                p.chooseReadingStyle(placeUnits ? engine::ReadingStyle::PlaceUnits
+                                                : engine::ReadingStyle::Digits);
+            });
+        });
+    }
+    return displayMenu_;
+}
+
+// Nothing opens while a result is read aloud, as the options key opens nothing then.
+void CalculatorWindow::popupDisplayMenu(QPoint globalPos) {
+    if (program_ == nullptr || ended_ || program_->calculator().state().speaking) {
+        return;
+    }
+    DisplayMenu* menu = displayMenu();
+    menu->prepare(program_->calculator().keyboardOn(),
+                  program_->readingStyle() == engine::ReadingStyle::PlaceUnits);
+    menu->popup(globalPos);
 }
 
 void CalculatorWindow::paintDisplay(const engine::DisplayLayout& layout) {
@@ -376,6 +417,12 @@ void CalculatorWindow::endProgram() {
     emit ended();
 }
 
+void CalculatorWindow::selectRecordLine(int row) {
+    RecordListBox* list = panel().list();
+    list->setCurrentRow(row);
+    list->scrollToItem(list->currentItem());
+}
+
 void CalculatorWindow::announce(const std::string& text) {
     display_->announce(QString::fromStdString(text));
 }
@@ -527,6 +574,9 @@ void CalculatorWindow::keepWithinReach() {
 }
 
 bool CalculatorWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress) {
+        interruptReview(watched, event);
+    }
     dropPendingPaste(*event);
     if (event->type() == QEvent::KeyPress && typed(watched, event)) {
         return true;
@@ -601,11 +651,30 @@ bool CalculatorWindow::hearCopyOrPaste(const QKeyEvent& key) {
     if (hear) {
         program_->readAgain();
     } else if (copy) {
-        QGuiApplication::clipboard()->setText(QString::fromStdString(program_->copyText()));
+        copyNumber();
     } else {
         startPaste();
     }
     return true;
+}
+
+void CalculatorWindow::copyNumber() {
+    forward([](auto& p) {
+        QGuiApplication::clipboard()->setText(QString::fromStdString(p.copyText()));
+    });
+}
+
+// Any key or click of the user's in this window ends a review reading before it acts. A
+// held key's repeats do not: holding F6 would stop the reading it started.
+void CalculatorWindow::interruptReview(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != this) {
+        return;
+    }
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
+        return;
+    }
+    forward([](auto& p) { p.interruptReview(); });
 }
 
 void CalculatorWindow::startPaste() {

@@ -31,6 +31,7 @@ class AboutWindow;
 class ClickableLabel;
 class DesktopCloseFilter;
 class DisplayBox;
+class DisplayMenu;
 class OptionsMenu;
 class RecordPanel;
 class TitleButton;
@@ -67,6 +68,7 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     float widthTwips() const override;
     float heightTwips() const override;
     void endProgram() override;
+    void selectRecordLine(int row) override;
     void announce(const std::string& text) override;
 
     KeyButton* key(engine::Key key) const { return keys_[static_cast<std::size_t>(key)]; }
@@ -75,6 +77,8 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     // The menu and the record panel are built when first needed: the first frame shows
     // neither unless the panel was left open.
     OptionsMenu* optionsMenu();
+    // The display's own menu, opened by a right press on it.
+    DisplayMenu* displayMenu();
     AboutWindow* aboutWindow() const;
     // Null until the panel has been opened or has had records to show.
     const RecordPanel* recordPanel() const { return panel_.get(); }
@@ -121,6 +125,9 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     bool typedInAbout(const QKeyEvent& press);
     void forwardShortcut(const QKeyEvent& press, settings::Shortcut shortcut);
     bool hearCopyOrPaste(const QKeyEvent& key);
+    void copyNumber();
+    void popupDisplayMenu(QPoint globalPos);
+    void interruptReview(QObject* watched, QEvent* event);
     void dropPendingPaste(const QEvent& event);
     void aboutClosed();
     void bringForward();
@@ -139,6 +146,7 @@ class CalculatorWindow : public QWidget, public settings::MainView {
     ClickableLabel* aboutIcon_ = nullptr;
     ClickableLabel* recordTab_ = nullptr;
     OptionsMenu* menu_ = nullptr;
+    DisplayMenu* displayMenu_ = nullptr;
     // The marks the menu shows, kept while it is not built yet.
     std::array<bool, settings::kMenuItemCount> menuChecked_{};
     std::unique_ptr<RecordPanel> panel_;

@@ -9,6 +9,7 @@
 #include <QAccessible>
 #include <QFontMetricsF>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <utility>
 
@@ -72,6 +73,16 @@ void DisplayBox::focusInEvent(QFocusEvent* event) {
     QAccessibleEvent focus(this, QAccessible::Focus);
     QAccessible::updateAccessibility(&focus);
     emit focused();
+}
+
+// Only the mouse opens the display's menu: the Menu key and Shift+F10 are the options menu's.
+void DisplayBox::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        emit menuAsked(event->globalPosition().toPoint());
+        return;
+    }
+    QWidget::mousePressEvent(event);
 }
 
 void DisplayBox::paintEvent(QPaintEvent*) {

@@ -45,10 +45,13 @@ class DisplayBox : public QWidget {
     void readAloudAsked();
     // The display got the keyboard focus.
     void focused();
+    // A right press on the display, at this place on the screen.
+    void menuAsked(QPoint globalPos);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
   private:
     void paintRim(QPainter& painter, QPointF baseline) const;

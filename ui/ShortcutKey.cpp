@@ -28,6 +28,12 @@ const Binding kBindings[] = {
     {Qt::Key_F3, Qt::NoModifier, Shortcut::WideView},
     {Qt::Key_Delete, Qt::ControlModifier | Qt::ShiftModifier, Shortcut::ClearRecords},
     {Qt::Key_F9, Qt::NoModifier, Shortcut::Minimise},
+    {Qt::Key_F6, Qt::NoModifier, Shortcut::ReadCalculation},
+    {Qt::Key_Up, Qt::NoModifier, Shortcut::RecordUp},
+    {Qt::Key_Down, Qt::NoModifier, Shortcut::RecordDown},
+    {Qt::Key_Home, Qt::NoModifier, Shortcut::RecordFirst},
+    {Qt::Key_End, Qt::NoModifier, Shortcut::RecordLast},
+    {Qt::Key_F7, Qt::NoModifier, Shortcut::ReadingStyle},
 };
 
 const Binding kAboutBindings[] = {

@@ -1,56 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "voice/SpeechReader.h"
 
-#include "engine/ClipNumbers.h"
+#include "engine/NumberText.h"
+
 #include "voice/ReadingTimer.h"
 #include "voice/Voice.h"
 
+#include <utility>
+
 namespace voice {
-
-namespace {
-
-// Stands between mantissa and exponent in the text to read; read as the click clip.
-constexpr char kExponentMark = 'E';
-
-std::string trimBlanks(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
-
-// The integer part, and the point with at most readDecimals decimals when there are any to
-// read.
-std::string plainSpeech(const std::string& text, int readDecimals) {
-    const auto point = text.find('.');
-    if (point == std::string::npos || readDecimals <= 0) {
-        return text.substr(0, point);
-    }
-    const std::string fraction = text.substr(point + 1);
-    return text.substr(0, point) + "." + fraction.substr(0, static_cast<std::size_t>(readDecimals));
-}
-
-std::string withoutLeadingZeros(const std::string& digits) {
-    const auto first = digits.find_first_not_of('0');
-    return first == std::string::npos ? std::string("0") : digits.substr(first);
-}
-
-std::size_t exponentStart(const std::string& text) {
-    const auto plus = text.find("E+");
-    return plus != std::string::npos ? plus : text.find("E-");
-}
-
-} // namespace
 
 SpeechReader::SpeechReader(Voice& voice, ReadingTimer& timer) : voice_(voice), timer_(timer) {}
 
 void SpeechReader::startReading(std::string& resultText, int readDecimals) {
     speechText_.clear();
-    resultText = trimBlanks(resultText);
-    speechText_ = trimBlanks(speechFor(resultText, readDecimals));
-    speechLen_ = static_cast<int>(speechText_.size());
+    resultText = engine::trimBlanks(resultText);
+    speechText_ = engine::trimBlanks(speechFor(resultText, readDecimals));
+    clips_ = engine::SpokenNumber::clips(speechText_, style_);
+    reviewing_ = false;
+    speechLen_ = static_cast<int>(clips_.size());
     speechPos_ = 1;
     timer_.start(kTimer1IntervalMs);
 }
@@ -66,42 +34,44 @@ void SpeechReader::tick() {
         return;
     }
     const auto index = static_cast<std::size_t>(speechPos_ - 1);
-    const char c = index < speechText_.size() ? speechText_[index] : '\0';
-    voice_.playClip(clipForCharacter(c));
+    // An empty text is said as 0.
+    voice_.playClip(index < clips_.size() ? clips_[index] : clipForCharacter('\0'));
     ++speechPos_;
     if (speechPos_ > speechLen_) {
         timer_.stop();
-        if (onFinished) {
+        const bool reviewed = std::exchange(reviewing_, false);
+        if (!reviewed && onFinished) {
             onFinished();
         }
     }
 }
 
-int SpeechReader::clipForCharacter(char c) {
-    if (c >= '1' && c <= '9') {
-        return engine::digitClip(c - '0');
+void SpeechReader::review(std::vector<int> clips) {
+    if (clips.empty()) {
+        return;
     }
-    switch (c) {
-    case '.':
-        return engine::kClipPoint;
-    case '-':
-        return engine::kClipMinus;
-    case kExponentMark:
-        return engine::kClipClick;
-    default:
-        return engine::kClipZero;
+    speechText_.clear();
+    clips_ = std::move(clips);
+    reviewing_ = true;
+    speechLen_ = static_cast<int>(clips_.size());
+    speechPos_ = 1;
+    timer_.start(kTimer1IntervalMs);
+    tick();
+}
+
+void SpeechReader::stopReview() {
+    if (reviewing_) {
+        reviewing_ = false;
+        timer_.stop();
     }
 }
 
+int SpeechReader::clipForCharacter(char c) {
+    return engine::SpokenNumber::characterClip(c);
+}
+
 std::string SpeechReader::speechFor(const std::string& text, int readDecimals) {
-    const std::size_t mark = exponentStart(text);
-    if (mark == std::string::npos) {
-        return plainSpeech(text, readDecimals);
-    }
-    const std::string mantissa = plainSpeech(text.substr(0, mark), readDecimals);
-    const bool negative = text[mark + 1] == '-';
-    const std::string exponent = withoutLeadingZeros(text.substr(mark + 2));
-    return mantissa + kExponentMark + (negative ? "-" : "") + exponent;
+    return engine::SpokenNumber::speechText(text, readDecimals);
 }
 
 } // namespace voice

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/SpokenNumber.h"
+
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace voice {
 
@@ -14,7 +17,11 @@ class Voice;
 //
 // A result in exponent form (1E+15 and more) is read as its mantissa, the click clip as a
 // separator, then the exponent's digits, so "1.5E+15" with two decimals is one, point,
-// five, click, one, five, however large the number is.
+// five, click, one, five, however large the number is. In the place-unit style a plain
+// number is said as an amount instead.
+//
+// A review reading (a record line said again) runs on the same steps but holds no key: the
+// user's next action stops it.
 class SpeechReader {
   public:
     static constexpr int kTimer1IntervalMs = 450;
@@ -28,11 +35,20 @@ class SpeechReader {
     // One step of Timer1: plays the next character; after the last one stops the timer and
     // calls onFinished.
     void tick();
+    // Says the clips, the first at once. Ends without onFinished.
+    void review(std::vector<int> clips);
+    // Ends a review reading at once; a reading of a result goes on.
+    void stopReview();
+    bool reviewing() const { return reviewing_; }
+
+    void setStyle(engine::ReadingStyle style) { style_ = style; }
+    engine::ReadingStyle style() const { return style_; }
 
     // Called at the tick that plays the last character; the program clears `speaking` here.
     std::function<void()> onFinished;
 
     const std::string& speechText() const { return speechText_; }
+    // The number of steps: the characters of speechText, or fewer clips said as an amount.
     int speechLen() const { return speechLen_; }
     int speechPos() const { return speechPos_; }
 
@@ -43,7 +59,10 @@ class SpeechReader {
   private:
     Voice& voice_;
     ReadingTimer& timer_;
+    engine::ReadingStyle style_ = engine::ReadingStyle::Digits;
     std::string speechText_;
+    std::vector<int> clips_;
+    bool reviewing_ = false;
     int speechLen_ = 0;
     int speechPos_ = 1;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/ClipNumbers.h"
 #include "voice/PcmSound.h"
 #include "voice/StreamFormat.h"
 
@@ -17,7 +18,7 @@
 
 namespace voice {
 
-// Recordings of the user's own that replace built-in clips: <folder>/100.wav … 118.wav, in
+// Recordings of the user's own that replace built-in clips: <folder>/100.wav … 123.wav, in
 // any format libsndfile reads. Each is converted once, when loaded, to the format of the
 // built-in clips (16-bit mono at 22,050 Hz) and kept in memory. A file that is missing
 // keeps the built-in clip; one that is refused keeps it too and says why, one line each.
@@ -52,7 +53,7 @@ class VoicePack {
 
   private:
     // Shared with the player, which may still be sounding a clip when the pack goes.
-    std::array<Samples, 19> clips_;
+    std::array<Samples, engine::kLastClip - engine::kFirstClip + 1> clips_;
 };
 
 } // namespace voice

@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The additions for people who calculate by ear, on the real program: F5 heard at the
 sound server, the clipboard of the X server, a voice pack heard in place of a built-in
-clip, packs that are hostile or heavy, and the window drawn at twice the size.
+clip, packs that are hostile or heavy, the calculation read again and the record walked
+by ear, numbers read as amounts, and the window drawn at twice the size.
 
     features.py <program>
 """
@@ -211,6 +212,71 @@ def heavy_pack(s):
     check(s.wait_program_end() == 0, "the program ends cleanly")
 
 
+# Where the display and the close key are, in pixels of the window.
+DISPLAY_AT = (131, 69)
+CLOSE_AT = (234, 19)
+
+
+def key_heard(s, name, key):
+    """Presses a key, waits for the reading it starts to end and gives its clips' starts."""
+    capture, _ = s.hear(name, lambda: s.xdotool("key", key), 1, quiet_ms=800)
+    return sound.reading_clips(capture)
+
+
+def review_by_ear(s):
+    with open(os.path.join(s.app_dir, "sty.inf"), "wb") as f:
+        f.write(b"3555,2940,#TRUE#,1,2,1\r\n")
+    s.start()
+    heard = key_heard(s, "f6-first", "F6")
+    check(len(heard) == 1, f"F6 before any calculation sounds the fallback tone once ({heard})")
+    # Each reading after "=" is heard out first: its clips hold every key.
+    s.hear("first-line", lambda: s.type_keys(" 1+1="), 1, quiet_ms=800)
+    s.hear("second-line", lambda: s.type_keys("12+3.5="), 1, quiet_ms=800)
+    heard = key_heard(s, "f6", "F6")
+    check(len(heard) == 11 and sound.paced(heard),
+          f"F6 after 12+3.5= reads its line in 11 clips, a step apart ({heard})")
+    heard = key_heard(s, "up", "Up")
+    check(len(heard) == 5, f"Up in a two-line record reads 1+1=2 in 5 clips ({heard})")
+    heard = s.hear("stopped", lambda: s.xdotool("key", "--delay", "100", "F6", "7"), 1,
+                   quiet_ms=800)[1]
+    check(len(heard) <= 2, f"a digit typed during a review reading stops it ({heard})")
+    s.xdotool("key", "ctrl+c")
+    check(wait_for(lambda: clipboard(s) == "7", 5, "7", interval=0.1),
+          "and is entered as usual")
+    s.program.terminate()
+    s.wait_program_end()
+
+
+def reading_styles(s):
+    style_file = os.path.join(s.app_dir, "readstyle.inf")
+    s.start()
+    heard = key_heard(s, "f7", "F7")
+    check(len(heard) == 1, f"F7 reads the sample 10 as 十, one clip ({heard})")
+    s.hear("entry", lambda: s.type_keys(" 12345"), 1, quiet_ms=800)
+    heard = key_heard(s, "amount", "F5")
+    check(len(heard) == 9, f"F5 on 12345 reads 一万二千三百四十五 in 9 clips ({heard})")
+    s.click(*CLOSE_AT)
+    check(s.wait_program_end() == 0, "the close key ends the program")
+    with open(style_file, "rb") as f:
+        check(f.read() == b"2\r\n", "and writes the style to readstyle.inf")
+
+    s.start()
+    heard = key_heard(s, "f7-back", "F7")
+    check(len(heard) == 2, f"after a restart F7 goes back to digits: 一零 ({heard})")
+    before = set(s.windows())
+    s.click(*DISPLAY_AT, button=3)
+    menu = wait_for(lambda: next(iter(set(s.windows()) - before), None), 10, "the display menu")
+    _, _, width, height = s.geometry(menu)
+    # The last item, 按单位读, lies at the menu's foot.
+    heard = s.hear("menu-style", lambda: s.click(width // 2, height - 10, window=menu), 1,
+                   quiet_ms=800)[1]
+    check(len(heard) == 1, f"the menu's 按单位读 switches the style: 十 ({heard})")
+    s.xdotool("key", "ctrl+q")
+    check(s.wait_program_end() == 0, "Ctrl+Q ends the program")
+    with open(style_file, "rb") as f:
+        check(f.read() == b"2\r\n", "with the style the menu chose kept")
+
+
 def large_print(program):
     with Session(program, sound=False) as s:
         with open(os.path.join(s.app_dir, "sty.inf"), "wb") as f:
@@ -237,6 +303,11 @@ def main():
     try:
         with Session(program, sound=True) as s:
             for step in (voice_pack_and_f5, copy_and_paste, lengthless_packs, heavy_pack):
+                print(f"-- {step.__name__}", flush=True)
+                step(s)
+        # Heard in the built-in voice, without the pack's tone.
+        with Session(program, sound=True) as s:
+            for step in (review_by_ear, reading_styles):
                 print(f"-- {step.__name__}", flush=True)
                 step(s)
         print("-- large_print", flush=True)

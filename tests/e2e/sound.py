@@ -73,6 +73,23 @@ def clip_onsets(path, threshold_db=-45.0):
     return found
 
 
+def reading_clips(path, threshold_db=-45.0):
+    """Starts of the clips of a reading, one a step: a two-syllable word or a stop inside
+    a word ("dian", "deng yu") is heard as more than one burst within its step, a stream
+    that stalled for a moment leaves crumbs of a few ms, and one that caught up again runs
+    two clips together into one burst of more than a step."""
+    found = []
+    for start, length in bursts(path, threshold_db):
+        if length < 30:
+            continue
+        t = start
+        while t == start or t < start + length - 100:
+            if not found or t - found[-1] >= READING_STEP_MS - 100:
+                found.append(t)
+            t += READING_STEP_MS
+    return found
+
+
 def paced(starts):
     """Whether clip starts follow each other at a reading's steps."""
     return all(abs(b - a - READING_STEP_MS) <= STEP_SLACK_MS for a, b in zip(starts, starts[1:]))

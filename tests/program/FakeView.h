@@ -72,5 +72,8 @@ class FakeView : public settings::MainView {
     float widthTwips() const override { return static_cast<float>(width); }
     float heightTwips() const override { return settings::kWindowHeightTwips; }
     void endProgram() override { ended = true; }
+    void selectRecordLine(int row) override { selectedRow = row; }
     void announce(const std::string& text) override { announced.push_back(text); }
+
+    int selectedRow = -1;
 };

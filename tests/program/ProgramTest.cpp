@@ -403,6 +403,14 @@ std::vector<std::pair<int, int>> timeline(const voicetest::RecordingPlayer& play
 
 using Timeline = std::vector<std::pair<int, int>>;
 
+std::vector<int> heard(const voicetest::RecordingPlayer& player) {
+    std::vector<int> clips;
+    for (const auto& [clip, at] : timeline(player)) {
+        clips.push_back(clip);
+    }
+    return clips;
+}
+
 } // namespace
 
 TEST_F(ProgramTest, HearItAgainReadsTheDisplayAndChangesNothingElse) {
@@ -611,4 +619,116 @@ TEST_F(ProgramTest, RecordAndWindowKeysFollowTheControlsTheyStandFor) {
     program->shortcut(Shortcut::RecordTab);
     EXPECT_FALSE(program->records().recordOn());
     EXPECT_EQ(view.width, kNarrowWidthTwips);
+}
+
+// F6 and the record by ear: review readings say a whole line, hold no key and end at the
+// user's next action.
+TEST_F(ProgramTest, ReviewReadingsSayTheCalculationAndWalkTheRecord) {
+    start();
+    program->shortcut(Shortcut::ReadCalculation);
+    EXPECT_EQ(timeline(player), (Timeline{{0, 0}})) << "nothing evaluated yet";
+
+    press({Key::One, Key::Two, Key::Add, Key::Three, Key::Point, Key::Five, Key::Equals});
+    program->shortcut(Shortcut::ReadCalculation);
+    EXPECT_FALSE(timer.active() && program->reader().reviewing()) << "held by the reading";
+    readToTheEnd();
+    press({Key::Clear});
+    player.played.clear();
+    program->shortcut(Shortcut::ReadCalculation);
+    EXPECT_FALSE(program->calculator().state().speaking);
+    const int start = clock.nowMs;
+    readToTheEnd();
+    EXPECT_EQ(heard(player),
+              (std::vector<int>{101, 102, 112, 103, 110, 105, 116, 101, 105, 110, 105}));
+    EXPECT_EQ(timeline(player).front().second, start) << "first clip at once";
+
+    program->shortcut(Shortcut::ReadCalculation);
+    program->characterTyped('7');
+    EXPECT_FALSE(timer.active()) << "a typed digit stops the review";
+    EXPECT_EQ(program->calculator().state().displayText, "7");
+
+    // Two recorded lines; the newest is selected.
+    program->toggleRecordPanel();
+    press({Key::Clear, Key::One, Key::Add, Key::One, Key::Equals});
+    readToTheEnd();
+    press({Key::Two, Key::Add, Key::Two, Key::Equals});
+    readToTheEnd();
+    player.played.clear();
+    program->shortcut(Shortcut::RecordUp);
+    readToTheEnd();
+    EXPECT_EQ(heard(player), (std::vector<int>{101, 112, 101, 116, 102}));
+    EXPECT_EQ(view.selectedRow, 0);
+    player.played.clear();
+    program->shortcut(Shortcut::RecordUp);
+    EXPECT_EQ(heard(player), (std::vector<int>{0})) << "the first line is the end";
+    EXPECT_EQ(program->selectedRecordLine(), 0);
+    player.played.clear();
+    program->shortcut(Shortcut::ReadCalculation);
+    EXPECT_EQ(heard(player).front(), 101) << "the line the user chose";
+    program->shortcut(Shortcut::RecordLast);
+    EXPECT_EQ(view.selectedRow, 1);
+    program->shortcut(Shortcut::RecordDown);
+    EXPECT_EQ(program->selectedRecordLine(), 1);
+
+    // A new evaluation selects its own line, and F6 reads it.
+    program->shortcut(Shortcut::RecordFirst);
+    press({Key::Three, Key::Add, Key::Three, Key::Equals});
+    readToTheEnd();
+    EXPECT_EQ(program->selectedRecordLine(), 2);
+    program->clearRecordsClicked();
+    player.played.clear();
+    program->shortcut(Shortcut::RecordUp);
+    EXPECT_EQ(heard(player), (std::vector<int>{0})) << "an empty record";
+    program->stopRecording();
+    player.played.clear();
+    program->shortcut(Shortcut::RecordUp);
+    EXPECT_TRUE(player.played.empty()) << "nothing to walk with the panel closed";
+
+    // With the voice off the line goes to the screen reader, silently.
+    program->menuChosen(MenuItem::mensenyin);
+    player.played.clear();
+    press({Key::Clear, Key::Two, Key::Sign, Key::Multiply, Key::Three, Key::Equals});
+    program->shortcut(Shortcut::ReadCalculation);
+    EXPECT_TRUE(player.played.empty());
+    ASSERT_FALSE(view.announced.empty());
+    EXPECT_EQ(view.announced.back(), "(负2)乘3等于负6");
+}
+
+// F7 switches every reading of a number between digits and amounts, and the choice outlives
+// the run through readstyle.inf, written with the options on exit only.
+TEST_F(ProgramTest, TheReadingStyleSwitchesEveryReadingAndIsKept) {
+    const fs::path styleFile = folder / "readstyle.inf";
+    start();
+    program->shortcut(Shortcut::ReadingStyle);
+    readToTheEnd();
+    EXPECT_EQ(heard(player), (std::vector<int>{119})) << "the sample 10 as 十";
+    EXPECT_EQ(view.announced.back(), "按单位读");
+    EXPECT_FALSE(program->calculator().state().speaking);
+    press({Key::One, Key::Two, Key::Three, Key::Four, Key::Five});
+    player.played.clear();
+    program->readAgain();
+    readToTheEnd();
+    EXPECT_EQ(heard(player), (std::vector<int>{101, 122, 102, 121, 103, 120, 104, 119, 105}));
+    program->systemClose();
+    EXPECT_FALSE(fs::exists(styleFile));
+    program->exitClicked();
+    EXPECT_EQ(readFile(styleFile), "2\r\n");
+    EXPECT_EQ(readFile(settingsFile()), "3555,2940,#FALSE#,1,2,1\r\n") << "sty.inf as before";
+
+    start();
+    EXPECT_EQ(program->readingStyle(), engine::ReadingStyle::PlaceUnits);
+    program->shortcut(Shortcut::ReadingStyle);
+    readToTheEnd();
+    EXPECT_EQ(heard(player), (std::vector<int>{101, 100}));
+    EXPECT_EQ(view.announced.back(), "逐位读");
+    for (const char* broken : {"3\r\n", "2 \r\n", "", "22\r\n"}) {
+        writeFile(styleFile, broken);
+        start();
+        EXPECT_EQ(program->readingStyle(), engine::ReadingStyle::Digits) << broken;
+    }
+    fs::remove(styleFile);
+    fs::create_directory(styleFile);
+    start();
+    const WriteOutcome saved = program->saveSettings();
+    EXPECT_EQ(saved.path, styleFile.string()) << "a folder in the file's place";
 }

@@ -2,6 +2,7 @@
 #include "WindowHarness.h"
 
 #include "ui/DisplayBox.h"
+#include "ui/DisplayMenu.h"
 #include "ui/OptionsMenu.h"
 #include "ui/PopupSkin.h"
 
@@ -165,4 +166,27 @@ TEST(OptionsMenu, voice_item_hides_the_indicator_and_record_item_widens_the_wind
     menu.action(MenuItem::munkai)->trigger();
     EXPECT_EQ(h.window.width(), 528);
     EXPECT_TRUE(menu.action(MenuItem::munkai)->isChecked());
+}
+
+TEST(DisplayMenu, opens_on_a_right_press_only_and_shows_the_program_s_state) {
+    WindowHarness h;
+    h.program.menuChosen(MenuItem::munkeey); // keyboard input off
+    h.program.chooseReadingStyle(engine::ReadingStyle::PlaceUnits);
+    QTest::keyClick(h.window.display(), Qt::Key_Menu);
+    EXPECT_TRUE(h.window.optionsMenu()->isVisible()) << "the Menu key is the options menu's";
+    EXPECT_FALSE(h.window.displayMenu()->isVisible());
+    h.window.optionsMenu()->hide();
+
+    QTest::mousePress(h.window.display(), Qt::RightButton, {}, QPoint(20, 20));
+    ui::DisplayMenu* menu = h.window.displayMenu();
+    ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }, 5000));
+    EXPECT_EQ(menu->style(), h.window.optionsMenu()->style()) << "skinned as the options menu";
+    EXPECT_FALSE(menu->pasteItem()->isEnabled());
+    EXPECT_TRUE(menu->placeUnitsItem()->isChecked());
+    EXPECT_FALSE(menu->digitsItem()->isChecked());
+    EXPECT_EQ(menu->readCalculationItem()->text(), QStringLiteral("读出算式\tF6"));
+    EXPECT_TRUE(menu->readCalculationItem()->shortcut().isEmpty()) << "the window's key only";
+    menu->digitsItem()->trigger();
+    EXPECT_EQ(h.program.readingStyle(), engine::ReadingStyle::Digits);
+    menu->hide();
 }

@@ -63,7 +63,7 @@ class RunningProgram {
         process.start(program_, arguments);
     }
 
-    QString lastClip() const { return runtimeDir_ + QStringLiteral("/yuyin-jisuanqi/118.wav"); }
+    QString lastClip() const { return runtimeDir_ + QStringLiteral("/yuyin-jisuanqi/123.wav"); }
     QProcess& process() { return process_; }
 
   private:

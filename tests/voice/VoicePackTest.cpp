@@ -97,11 +97,15 @@ TEST(VoicePack, loads_own_files_and_names_each_refused_one) {
     ASSERT_EQ(symlink((app / "private.wav").c_str(), (folder + "/107.wav").c_str()), 0);
     ASSERT_EQ(mkdir((folder + "/109.wav").c_str(), 0700), 0);
     testfiles::writeFile(folder + "/99.wav", asText(toneWav(22050, 1, 0.2)));
+    testfiles::writeFile(folder + "/123.wav", asText(toneWav(22050, 1, 0.2)));
+    testfiles::writeFile(folder + "/124.wav", asText(toneWav(22050, 1, 0.2)));
 
     std::ostringstream errors;
     const VoicePack pack = VoicePack::load(folder, into(errors));
-    EXPECT_EQ(pack.count(), 1);
+    EXPECT_EQ(pack.count(), 2);
     ASSERT_NE(pack.clip(105), nullptr);
+    EXPECT_NE(pack.clip(123), nullptr) << "the last place unit, 亿";
+    EXPECT_EQ(pack.clip(124), nullptr);
     EXPECT_EQ(pack.clip(107), nullptr);
     EXPECT_EQ(lineCount(errors.str()), 4) << errors.str();
     for (const char* name : {"/106.wav: ", "/107.wav: a symbolic link", "/108.wav: empty",
