@@ -29,6 +29,7 @@ SETUP = [
 STEPS = [
     ("12+3 and Enter", ["1", "2", "plus", "3", "Return"], {"exact": "15"}),
     ("F5", ["F5"], {"exact": "15"}),
+    ("F6 reads the calculation", ["F6"], {"exact": "12加3等于15"}),
     ("F1 opens About", ["F1"], {"contains": HELP_LINE_3}),
     ("Escape closes About", ["Escape"], {"exact": "15"}),
 ]
